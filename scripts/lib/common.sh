@@ -1,0 +1,50 @@
+# Shared by the scripts: where things are, and installing what is missing.
+# Sourced, not run.
+
+STAKKO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
+
+# Packages for the native build, and those the Windows build and Wine add.
+NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386
+                  xvfb xauth x11-utils xdotool imagemagick)
+
+log() { printf '==> %s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+package_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# install_missing PACKAGE...: installs only what is not there yet; the i386
+# architecture is added first when a :i386 package is asked for.
+install_missing() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        package_installed "$pkg" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing ${missing[*]}"
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+        ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    as_root apt-get update -qq
+    as_root apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=300 \
+        "${missing[@]}" </dev/null
+}
+
+jobs_count() { nproc 2>/dev/null || echo 2; }
+
+# configure_and_build DIR [CMAKE ARGS...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$STAKKO_ROOT" -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$(jobs_count)"
+}

@@ -17,18 +17,32 @@ free_display() {
     return 1
 }
 
-wine_env_start() {
-    local root=$1 n
-    n=$(free_display) || die "no free X display number"
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local tries=0
-    until xdpyinfo >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ $tries -gt 100 ] && die "Xvfb did not start on $DISPLAY"
-        sleep 0.1
+# Starts Xvfb on a free display; another run may take the same number at the
+# same moment, so a display whose server died at once is given up for the next.
+start_xvfb() {
+    local attempt n tries
+    for attempt in 1 2 3 4 5; do
+        n=$(free_display) || die "no free X display number"
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        WINE_ENV_XVFB_PID=$!
+        export DISPLAY=":$n"
+        tries=0
+        while kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && [ $tries -lt 100 ]; do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            tries=$((tries + 1))
+            sleep 0.1
+        done
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        WINE_ENV_XVFB_PID=
+        sleep 0.$((RANDOM % 9 + 1))
     done
+    die "Xvfb did not start"
+}
+
+wine_env_start() {
+    local root
+    root=$(realpath -m "$1")
+    start_xvfb
 
     WINE_ENV_PREFIX="$root/prefix-$$"
     rm -rf "$WINE_ENV_PREFIX"

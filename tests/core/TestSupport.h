@@ -19,11 +19,11 @@ using Cells = std::vector<Cell>;
 // Offsets of cells 0 to 3 of a new figure, by kind: written out here so that
 // the game's own table is checked against them, not against itself.
 constexpr int32_t Shapes[10][4][2] = {
-    {{0, 0}, {0, 2}, {0, -2}, {0, -4}},   {{0, 0}, {1, -1}, {0, -2}, {-1, -1}},
-    {{0, 0}, {0, -2}, {0, 2}, {1, -1}},   {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},
-    {{0, 0}, {1, 1}, {-1, 1}, {-2, 0}},   {{0, 0}, {1, -1}, {-1, -1}, {-2, 0}},
+    {{0, 0}, {0, 2}, {0, -2}, {0, -4}},    {{0, 0}, {1, -1}, {0, -2}, {-1, -1}},
+    {{0, 0}, {0, -2}, {0, 2}, {1, -1}},    {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},
+    {{0, 0}, {1, 1}, {-1, 1}, {-2, 0}},    {{0, 0}, {1, -1}, {-1, -1}, {-2, 0}},
     {{-2, 0}, {-1, -1}, {0, -2}, {1, -1}}, {{-1, -1}, {0, -2}, {1, -1}, {2, 0}},
-    {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},  {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}},
+    {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},   {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}},
 };
 
 // An empty glass of the given size.
@@ -41,6 +41,14 @@ inline void PlaceFigure(TStakko &s, int32_t kind, int32_t x, int32_t y) {
         s.CellX[i] = Shapes[kind][i][0];
         s.CellY[i] = Shapes[kind][i][1];
     }
+}
+
+// The cells of one column from row fromRow down to row toRow.
+inline Cells Column(int32_t column, int32_t fromRow, int32_t toRow) {
+    Cells cells;
+    for (int32_t row = fromRow; row <= toRow; row += 2)
+        cells.emplace_back(column, row);
+    return cells;
 }
 
 inline Cells FigureCells(const TStakko &s) {

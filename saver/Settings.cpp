@@ -1,0 +1,5 @@
+#include "saver/Settings.h"
+
+TSettings Settings;
+TRunMode RunMode = NoMode;
+int64_t StartTime = 0;

@@ -1,0 +1,67 @@
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "game/Lattice.h"
+#include "game/Stakko.h"
+
+namespace {
+// Four full up lines at the bottom, a column standing on them, and loose
+// groups in the middle that fall a cell per pass once the lines are gone.
+void BuildClearingGlass(TStakko &s, int32_t width, int32_t height) {
+    s.Width = width;
+    s.Height = height;
+    s.NewGame();
+    for (int32_t line = 0; line < 4; ++line) {
+        int32_t r = height - 1 - 2 * line;
+        for (int32_t column = 0; column < width; ++column)
+            s.SetCell(column, column % 2 ? r - 1 : r, 1);
+    }
+    for (int32_t row = height - 9; row > height - 17; row -= 2)
+        s.SetCell(0, row, 1); // grounded on the lines
+    const int32_t middle = height / 2 - 1;
+    // A zigzag of three and a vertical pair, apart from each other.
+    s.SetCell(2, middle, 1);
+    s.SetCell(3, middle + 1, 1);
+    s.SetCell(4, middle, 1);
+    s.SetCell(width - 2, middle - 4, 1);
+    s.SetCell(width - 2, middle - 2, 1);
+}
+
+// ClearLines changes the glass; each iteration starts from a copy of the
+// original glass. BM_RestoreGlass times that copy alone.
+void BM_ClearLines(benchmark::State &state) {
+    const int32_t width = static_cast<int32_t>(state.range(0));
+    const int32_t height = static_cast<int32_t>(state.range(1));
+    TStakko s;
+    BuildClearingGlass(s, width, height);
+    s.Drawing = false; // as in the placement search: no flash, no score
+    uint8_t original[StoreSize];
+    std::memcpy(original, s.Glass, sizeof original);
+
+    int32_t removed = s.ClearLines();
+    if (removed != 4) {
+        state.SkipWithError("the glass does not clear four lines");
+        return;
+    }
+    for (auto _ : state) {
+        std::memcpy(s.Glass, original, sizeof original);
+        benchmark::ClobberMemory();
+        removed = s.ClearLines();
+        benchmark::DoNotOptimize(removed);
+    }
+    state.counters["removed"] = removed;
+}
+BENCHMARK(BM_ClearLines)->Args({11, 33})->Args({31, 71})->Unit(benchmark::kMicrosecond);
+
+void BM_RestoreGlass(benchmark::State &state) {
+    TStakko s;
+    uint8_t original[StoreSize];
+    std::memcpy(original, s.Glass, sizeof original);
+    for (auto _ : state) {
+        std::memcpy(s.Glass, original, sizeof original);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_RestoreGlass)->Unit(benchmark::kMicrosecond);
+} // namespace

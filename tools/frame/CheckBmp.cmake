@@ -1,0 +1,41 @@
+# Checks a BMP written by stakko-frame: "BM", a 40-byte info header, the
+# asked width and height (bottom-up), 24 bits per pixel, and a file size
+# that holds every padded row.
+#   cmake -DBMP=<file> -DWIDTH=<n> -DHEIGHT=<n> -P CheckBmp.cmake
+if(NOT EXISTS "${BMP}")
+  message(FATAL_ERROR "no file ${BMP}")
+endif()
+file(READ "${BMP}" header LIMIT 54 HEX)
+
+# The little-endian number of BYTES bytes at OFFSET.
+function(read_le offset bytes out)
+  set(value 0)
+  math(EXPR last "${offset} + ${bytes} - 1")
+  foreach(i RANGE ${last} ${offset} -1)
+    math(EXPR at "${i} * 2")
+    string(SUBSTRING "${header}" ${at} 2 byte)
+    math(EXPR value "${value} * 256 + 0x${byte}")
+  endforeach()
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+
+string(SUBSTRING "${header}" 0 4 magic)
+if(NOT magic STREQUAL "424d")
+  message(FATAL_ERROR "not a BMP file (starts with ${magic})")
+endif()
+read_le(10 4 offset)
+read_le(14 4 info_size)
+read_le(18 4 width)
+read_le(22 4 height)
+read_le(28 2 bits)
+if(NOT offset EQUAL 54 OR NOT info_size EQUAL 40)
+  message(FATAL_ERROR "unexpected headers: pixel offset ${offset}, info size ${info_size}")
+endif()
+if(NOT width EQUAL WIDTH OR NOT height EQUAL HEIGHT OR NOT bits EQUAL 24)
+  message(FATAL_ERROR "${width} x ${height} at ${bits} bits, expected ${WIDTH} x ${HEIGHT} at 24")
+endif()
+file(SIZE "${BMP}" size)
+math(EXPR expected "54 + ((${WIDTH} * 3 + 3) / 4 * 4) * ${HEIGHT}")
+if(NOT size EQUAL expected)
+  message(FATAL_ERROR "file of ${size} bytes, expected ${expected}")
+endif()

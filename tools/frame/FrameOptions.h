@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The frame tool's command line:
+//   stakko-frame WIDTH HEIGHT OUT.bmp [--palette N] [--preview] [--noinfo] [--plain] [--demo]
+struct TFrameOptions {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::string Output;
+    int32_t Palette = 1;
+    bool Preview = false; // the small preview's look: frames without texts
+    bool NoInfo = false;  // ShowInfo off
+    bool Plain = false;   // ShowBkgr off
+    bool Demo = false;    // play a few hundred figures first
+};
+
+constexpr int32_t MaxFrameSide = 4096;
+
+extern const char *const FrameUsage;
+
+// False if the arguments (after the program name) are malformed.
+bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &options);

@@ -90,7 +90,7 @@ bool PlayFigure(TForm &form) {
     uint32_t lastFall = CurrentTicks();
     while (!StopRequested()) {
         bool automatic = IsAutoPlay();
-        TStep step = automatic ? AutomaticStep(form, plan, true)
+        TStep step = automatic ? AutomaticStep(form, plan, !previousAutomatic)
                                : ManualStep(form, lastFall);
         if (step == TStep::Skipped)
             return false;

@@ -160,7 +160,8 @@ TEST(PanelHeader, LeftColumnStartsAtTheClientsLeftEdge) {
     // A client rectangle that does not start at 0 moves the bands with it.
     TPanelView view = View();
     view.Client = TRect{20, 0, 1044, 768};
-    const TPanelText *cup = FindText(HeaderDrawing(view), "Cup");
+    TPanelDrawing header = HeaderDrawing(view);
+    const TPanelText *cup = FindText(header, "Cup");
     ASSERT_NE(cup, nullptr);
     EXPECT_EQ(cup->Rect, (TRect{20, 279, 312, 339}));
 }

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "GlassText.h"
+#include "driver/AutoPlan.h"
 #include "game/Figures.h"
 #include "game/Ticks.h"
 
@@ -102,21 +103,20 @@ TFigurePlay PlayFigure(TStakko &s, uint32_t *clock) {
     play.SearchMicros =
         std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 
-    const int32_t shiftCount = std::abs(play.Plan.Shift);
-    int32_t pace = 0;
-    for (int32_t step = 1;; ++step) {
-        if (step <= shiftCount)
-            s.ShiftX(play.Plan.Shift > 0 ? 1 : -1);
-        if (step <= play.Plan.Rotation)
+    TAutoPlan plan;
+    plan.Start(play.Plan.Rotation, play.Plan.Shift);
+    for (;;) {
+        if (int32_t dx = plan.TakeShift())
+            s.ShiftX(dx);
+        if (plan.TakeTurn())
             s.Rotate(1);
         // Every step that does not land moves the figure down, so this ends.
         if (s.ShiftY(1) == 0)
             break;
-        uint32_t pause = pace < shiftCount ? ShiftStepPauseMs : FallStepPauseMs;
+        uint32_t pause = plan.TakePause();
         play.PauseMs += pause;
         if (clock)
             *clock += pause;
-        ++pace;
     }
     return play;
 }
@@ -214,7 +214,7 @@ void PlayGames(const TPlayOptions &options, std::ostream &out, std::ostream &err
         while (!s.GameOver) {
             TFigurePlay play = PlayFigure(s, &SimulatedNow);
             TimeFlashes(pick); // a landing that ends the game has made no pick
-            SimulatedNow += StepTimeMs;
+            SimulatedNow += StepTime;
             ++figures;
             searchMicros += play.SearchMicros;
             if (play.SearchMicros > longestSearch)

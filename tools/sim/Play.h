@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "driver/Timing.h"
 #include "game/Stakko.h"
 
-// Pauses of the automatic steps, in milliseconds.
-constexpr uint32_t ShiftStepPauseMs = 150; // while the plan's sideways moves are due
-constexpr uint32_t FallStepPauseMs = 50;   // every other step
-constexpr uint32_t FlashMs = 1000;         // each removed line flashes for a second
-constexpr uint32_t StepTimeMs = 500;       // between two figures
+// Each removed line flashes for twenty frames of 50 ms.
+constexpr uint32_t FlashMs = 1000;
 
 // What the automatic play of one figure took.
 struct TFigurePlay {

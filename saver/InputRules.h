@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+
+#include "saver/Settings.h"
+
+// What the saver window makes of the user's input, apart from the platform.
+
+// Mouse moves that end a full-screen run (and again after a refused password).
+constexpr int32_t MouseMovesToEnd = 7;
+
+enum class TInputAction {
+    Ignore,
+    ManualKey,  // hand the key to manual control
+    RequestEnd, // the user wishes to leave
+};
+
+TInputAction KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key);
+TInputAction ButtonAction(bool stopRequested);
+// Counts the move down when it reaches the count.
+TInputAction MouseMoveAction(TRunMode mode, bool stopRequested, int32_t &countdown);
+
+enum class TEndAction {
+    Nothing,
+    AskPassword, // full screen: stop only if the password check allows it
+    StopNow,     // preview: stop at once
+};
+
+TEndAction EndAction(TRunMode mode);
+
+// The priorities a full-screen run sets.
+struct TPriorityPlan {
+    bool WindowThreadTimeCritical = false;
+    bool GameThreadLowest = false;
+    bool ProcessNormalClass = false; // set before the game thread is raised
+    bool GameThreadHighest = false;
+};
+
+TPriorityPlan PriorityPlan(int32_t priority, bool manualControl);

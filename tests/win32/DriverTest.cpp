@@ -341,7 +341,9 @@ TEST_F(Driver, TheFirstCallOnlyDrawsTheScreenWithTheScoreAtZero) {
 
 TEST_F(Driver, AFigurePlayedByRunLandsWhereItsPlanSendsItAtThePlansPace) {
     const TFigure figure = FigureOf(Stakko);
+    const int picksBeforeSearch = Kinds.Calls;
     const TPlacement plan = Stakko.SearchPlacement();
+    const int picksPerSearch = Kinds.Calls - picksBeforeSearch; // its trial landings
     ASSERT_EQ(FigureOf(Stakko), figure); // the search put the object back
     ASSERT_NE(plan.Shift, 0) << "the set-up should need sideways moves";
     ASSERT_NE(plan.Rotation, 0) << "the set-up should need turns";
@@ -353,9 +355,12 @@ TEST_F(Driver, AFigurePlayedByRunLandsWhereItsPlanSendsItAtThePlansPace) {
     const int steps = PlayPlan(expected, plan);
     ASSERT_GT(steps, std::abs(plan.Shift));
     MarkScoreBox();
+    const int picksBeforeRun = Kinds.Calls;
 
     ::Run(Form);
 
+    // One search for the whole figure, then the next figure's kind.
+    EXPECT_EQ(Kinds.Calls - picksBeforeRun, picksPerSearch + 1);
     EXPECT_TRUE(SameGlass(Stakko, expected));
     EXPECT_EQ(test::FilledCells(Stakko), test::FilledCells(expected));
     EXPECT_EQ(FigureOf(Stakko), FigureOf(expected)); // the next figure, at the top

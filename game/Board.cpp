@@ -55,7 +55,7 @@ void TStakko::NewGame() {
 
 bool TStakko::TopCellFilled() const {
     for (int32_t column = 0; column < Width; ++column)
-        if (GetCell(column, TopRow(column)) == FilledCell)
+        if (FilledAt(column, TopRow(column)))
             return true;
     return false;
 }

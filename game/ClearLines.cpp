@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "game/Stakko.h"
@@ -8,28 +9,44 @@ constexpr int MaxPasses = 101;
 // Where the odd-column cells of a line sit against its even row r.
 constexpr int32_t UpLine = -1;
 constexpr int32_t DownLine = +1;
+
+struct TNeighbour {
+    int32_t Column, Row;
+};
+// Lower right, below, lower left, upper left, above, upper right.
+constexpr TNeighbour Neighbours[] = {{1, 1}, {0, 2}, {-1, 1}, {-1, -1}, {0, -2}, {1, -1}};
 } // namespace
 
+// Labels the group of filled cells connected to (column, row), if that cell
+// is filled and not yet labelled; returns how many cells it labelled. Done
+// with a stack of its own rather than by recursion.
 int32_t TStakko::MarkGroup(int32_t column, int32_t row, int32_t label) {
-    if (column < 0 || row < 0 || column >= Width || row >= Height)
+    if (!FilledAt(column, row) || Marks[StoreIndex(column, row)] >= 0)
         return 0;
-    if (!SameParity(column, row) || GetCell(column, row) != FilledCell)
-        return 0;
-    int32_t &mark = Marks[StoreIndex(column, row)];
-    if (mark >= 0)
-        return 0;
-    mark = label;
-    // Neighbours: lower right, below, lower left, upper left, above, upper right.
-    return 1 + MarkGroup(column + 1, row + 1, label) + MarkGroup(column, row + 2, label) +
-           MarkGroup(column - 1, row + 1, label) + MarkGroup(column - 1, row - 1, label) +
-           MarkGroup(column, row - 2, label) + MarkGroup(column + 1, row - 1, label);
+    // A cell is labelled when it is pushed, so each is pushed at most once.
+    int32_t pending[StoreSize];
+    int32_t top = 0;
+    int32_t count = 0;
+    Marks[StoreIndex(column, row)] = label;
+    pending[top++] = StoreIndex(column, row);
+    while (top > 0) {
+        int32_t index = pending[--top];
+        ++count;
+        int32_t c = index / MaxHeight, r = index % MaxHeight;
+        for (const TNeighbour &n : Neighbours) {
+            int32_t nc = c + n.Column, nr = r + n.Row;
+            if (FilledAt(nc, nr) && Marks[StoreIndex(nc, nr)] < 0) {
+                Marks[StoreIndex(nc, nr)] = label;
+                pending[top++] = StoreIndex(nc, nr);
+            }
+        }
+    }
+    return count;
 }
 
 // Grounded groups get label 0, each loose group a label of its own from 1.
 void TStakko::LabelGroups() {
-    for (int32_t column = 0; column < Width; ++column)
-        for (int32_t row = 0; row < Height; ++row)
-            Marks[StoreIndex(column, row)] = -1;
+    std::fill_n(Marks, StoreSize, -1); // not yet reached
     for (int32_t column = 0; column < Width; ++column)
         MarkGroup(column, BottomRow(column, Height), 0);
 }
@@ -41,7 +58,8 @@ bool TStakko::DropLooseGroups() {
     int32_t label = 1;
     for (int32_t row = Height - 3; row >= 0; --row)
         for (int32_t column = 0; column < Width; ++column)
-            if (MarkGroup(column, row, label) > 0)
+            if (FilledAt(column, row) && Marks[StoreIndex(column, row)] < 0 &&
+                MarkGroup(column, row, label) > 0)
                 ++label;
     if (label == 1)
         return false;
@@ -59,14 +77,14 @@ bool TStakko::DropLooseGroups() {
 
 bool TStakko::UpLineFull(int32_t r) const {
     for (int32_t column = 0; column < Width; ++column)
-        if (GetCell(column, column % 2 ? r + UpLine : r) != FilledCell)
+        if (!FilledAt(column, column % 2 ? r + UpLine : r))
             return false;
     return true;
 }
 
 bool TStakko::DownLineFull(int32_t r) const {
     for (int32_t column = 0; column < Width; ++column)
-        if (GetCell(column, column % 2 ? r + DownLine : r) != FilledCell)
+        if (!FilledAt(column, column % 2 ? r + DownLine : r))
             return false;
     return true;
 }

@@ -98,6 +98,12 @@ public:
 
 private:
     bool CanPaint() const { return Drawing && BackDC != nullptr; }
+    // GetCell(column, row) == FilledCell, without the call: the search's hot path.
+    bool FilledAt(int32_t column, int32_t row) const {
+        return column >= 0 && row >= 0 && column < Width && row < Height && column < MaxWidth &&
+               row < MaxHeight && SameParity(column, row) &&
+               Glass[StoreIndex(column, row)] == FilledCell;
+    }
     bool FigureStepBlocked(int32_t dx, int32_t dy) const;
     bool LandingBelow() const;
     void LandFigure();

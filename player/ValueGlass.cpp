@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "game/Stakko.h"
 #include "game/Trace.h"
 
@@ -23,33 +25,32 @@ int32_t TStakko::ValueGlass() const {
     }
 }
 
+// One pass down each column's own cells. A column's depth is its highest
+// filled cell; every unfilled position from there down is a hole, the
+// positions between its cells included; the first filled row of the glass is
+// the least depth.
 int32_t TStakko::ValueGlassUnguarded() const {
+    const int32_t storedRows = std::min(Height, MaxHeight);
     int32_t emptyLines = Height;
-    for (int32_t row = 0; row < Height && emptyLines == Height; ++row)
-        for (int32_t column = 0; column < Width; ++column)
-            if (GetCell(column, row) == FilledCell) {
-                emptyLines = row;
-                break;
-            }
-
-    int32_t holeWeight = HoleWeightScale * emptyLines * emptyLines / (Height * Height);
     int32_t totSpace = 0, holes = 0, nonSmoothing = 0, previousDepth = 0;
     for (int32_t column = 0; column < Width; ++column) {
         int32_t depth = Height;
-        for (int32_t row = 0; row < Height; ++row)
-            if (GetCell(column, row) == FilledCell) {
-                depth = row;
-                break;
-            }
+        int32_t filled = 0;
+        if (column < MaxWidth) {
+            const uint8_t *cells = &Glass[StoreIndex(column, 0)];
+            for (int32_t row = TopRow(column); row < storedRows; row += 2)
+                if (cells[row] == FilledCell && filled++ == 0)
+                    depth = row;
+        }
         bool edge = column == 0 || column == Width - 1;
         totSpace += depth * (edge ? 2 : 3);
         if (column > 0)
             nonSmoothing += (depth - previousDepth) * (depth - previousDepth);
-        for (int32_t row = depth; row < Height; ++row)
-            if (GetCell(column, row) != FilledCell)
-                ++holes;
+        holes += Height - depth - filled;
+        emptyLines = std::min(emptyLines, depth);
         previousDepth = depth;
     }
+    int32_t holeWeight = HoleWeightScale * emptyLines * emptyLines / (Height * Height);
     return WeightLines * emptyLines + WeightSpace * totSpace - holeWeight * holes -
            WeightSmoothing * nonSmoothing;
 }

@@ -4,9 +4,9 @@
 /* Resource and control ids, shared by stakko.rc and the program. Plain
    defines so that the resource compiler reads them too. */
 
-#define IDI_STAKKO 101       /* icon group: the window class's icons */
-#define IDS_DESCRIPTION 1    /* the name under which the desktop lists the saver */
-#define IDD_CONFIGURE 2003   /* the settings dialog */
+#define IDI_STAKKO 101     /* icon group: the window class's icons */
+#define IDS_DESCRIPTION 1  /* the name under which the desktop lists the saver */
+#define IDD_CONFIGURE 2003 /* the settings dialog */
 
 /* Controls of the settings dialog. The radio button ids are the stored
    values of Time and Priority. */

@@ -56,6 +56,7 @@ bool AskPassword() {
             RegCloseKey(desktop);
         }
     } catch (...) {
+        // The answer reached so far stands; the call is traced either way.
     }
     Trace("AskPassword()");
     return answer;

@@ -12,8 +12,8 @@ void RegistryKey::Open(HKEY root, const char *subkey, bool create) {
     HKEY key = nullptr;
     if (create) {
         DWORD disposition = 0;
-        Status = RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &key, &disposition);
+        Status = RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                 nullptr, &key, &disposition);
     } else {
         Status = RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, &key);
     }
@@ -31,8 +31,8 @@ void RegistryKey::Close() {
 
 char *RegistryKey::ReadString(const char *name, char *buffer, DWORD size) {
     DWORD length = size;
-    Status = RegQueryValueExA(Key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer),
-                              &length);
+    Status =
+        RegQueryValueExA(Key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer), &length);
     // Stored data need not end in a zero, and may not fit at all.
     if (length < size)
         buffer[length] = '\0';

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifndef STAKKO_WITHOUT_VERIFY
 namespace {
 
 long ReadNumber(const char *name) {
@@ -23,7 +24,6 @@ void WriteNumber(const char *name, long value) {
 
 } // namespace
 
-#ifndef STAKKO_WITHOUT_VERIFY
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
     WriteNumber("STAKKO_PASSWORD_CALLS", ReadNumber("STAKKO_PASSWORD_CALLS") + 1);
     WriteNumber("STAKKO_PASSWORD_OWNER", static_cast<long>(reinterpret_cast<INT_PTR>(owner)));

@@ -39,9 +39,9 @@ int CursorCount() {
 }
 
 void RequirePassword(DWORD value) {
-    ASSERT_EQ(SetRegistryValue(HKEY_CURRENT_USER, Desktop, UsePassword, REG_DWORD, &value,
-                               sizeof value),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        SetRegistryValue(HKEY_CURRENT_USER, Desktop, UsePassword, REG_DWORD, &value, sizeof value),
+        ERROR_SUCCESS);
 }
 
 class PasswordTest : public ::testing::Test {
@@ -153,26 +153,27 @@ TEST_F(PasswordTest, WithoutTheModuleOrItsExportTheSaverEnds) {
     EXPECT_EQ(Recorded("STAKKO_PASSWORD_CALLS"), -1);
 }
 
-DWORD WINAPI ChangePasswordThread(LPVOID result) {
-    *static_cast<int *>(result) = RunChangePassword();
-    return 0;
+// Runs in the child below, for which Wine takes a router of ours (in the
+// folder "router" beside the program) instead of its own.
+TEST(ChangePasswordStandIn, DISABLED_PassesTheProviderTheOwnerAndTwoZeros) {
+    ASSERT_EQ(GetModuleHandleA("MPR.DLL"), nullptr) << "the router is loaded already";
+    ASSERT_TRUE(SetDllDirectoryA((ProgramFolder() + "\\router").c_str()));
+    SetEnvironmentVariableA("STAKKO_ROUTER_CALL", nullptr);
+    HostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x5151));
+    EXPECT_EQ(RunChangePassword(), 0);
+    HostWindow = nullptr;
+    SetDllDirectoryA(nullptr);
+
+    char call[300] = "";
+    GetEnvironmentVariableA("STAKKO_ROUTER_CALL", call, sizeof call);
+    EXPECT_STREQ(call, "SCRSAVE|20817|0|0");
+    EXPECT_EQ(GetModuleHandleA("MPR.DLL"), nullptr);
 }
 
-// The platform's router answers at once here; a dialog would fail the wait
-// instead of hanging the run.
-TEST(ChangePasswordTest, ReturnsZeroAndUnloadsTheRouter) {
-    bool loadedBefore = GetModuleHandleA("MPR.DLL") != nullptr;
-    HostWindow = GetDesktopWindow();
-    int result = -1;
-    DWORD id = 0;
-    HANDLE thread = CreateThread(nullptr, 0, ChangePasswordThread, &result, 0, &id);
-    ASSERT_NE(thread, nullptr);
-    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-    CloseHandle(thread);
-    HostWindow = nullptr;
-    EXPECT_EQ(result, 0);
-    if (!loadedBefore)
-        EXPECT_EQ(GetModuleHandleA("MPR.DLL"), nullptr);
+TEST(ChangePasswordTest, CallsTheRouterWithTheSaverProvider) {
+    EXPECT_EQ(RunCasesInChild("ChangePasswordStandIn.*", "DllOverrides", "mpr", "native,builtin"),
+              0)
+        << "see the child's output above";
 }
 
 } // namespace

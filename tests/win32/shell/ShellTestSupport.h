@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,8 @@ inline bool ReadRegistryText(HKEY root, const char *subkey, const char *name, st
         return false;
     char buffer[1024] = "";
     DWORD size = sizeof buffer - 1;
-    LONG result = RegQueryValueExA(key, name, nullptr, nullptr,
-                                   reinterpret_cast<BYTE *>(buffer), &size);
+    LONG result =
+        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS)
         return false;
@@ -101,4 +102,49 @@ inline std::string WindowsFolder() {
     char folder[MAX_PATH] = "";
     GetWindowsDirectoryA(folder, sizeof folder);
     return folder;
+}
+
+// Runs this program's disabled cases that match the filter in a child
+// process, for which Wine gets one setting of its own: a value in the
+// program's key under AppDefaults (in its subkey, if one is named), read by
+// Wine when a process starts and removed again afterwards. The child's exit
+// code (0 when its cases passed), or -1 when it could not run in time.
+inline int RunCasesInChild(const char *filter, const char *subkey, const char *name,
+                           const char *value) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string appDefaults = "Software\\Wine\\AppDefaults";
+    HKEY existing = nullptr;
+    const bool hadAppDefaults = RegOpenKeyExA(HKEY_CURRENT_USER, appDefaults.c_str(), 0, KEY_READ,
+                                              &existing) == ERROR_SUCCESS;
+    if (existing)
+        RegCloseKey(existing);
+    const std::string program = appDefaults + "\\" + (std::strrchr(self, '\\') + 1);
+    const std::string key = *subkey ? program + "\\" + subkey : program;
+
+    int exitCode = -1;
+    if (SetRegistryText(HKEY_CURRENT_USER, key.c_str(), name, value) == ERROR_SUCCESS) {
+        std::string command = std::string("\"") + self + "\" --gtest_filter=" + filter +
+                              " --gtest_also_run_disabled_tests";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process)) {
+            DWORD code = 0;
+            if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 &&
+                GetExitCodeProcess(process.hProcess, &code))
+                exitCode = static_cast<int>(code);
+            else
+                TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+    }
+    if (*subkey)
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, program.c_str());
+    if (!hadAppDefaults)
+        RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults.c_str());
+    return exitCode;
 }

@@ -4,9 +4,9 @@
 #include "game/Trace.h"
 
 namespace {
-constexpr int32_t WeightLines = 100;    // W_L, per empty row at the top
-constexpr int32_t WeightSpace = 1;      // W_S
-constexpr int32_t WeightSmoothing = 1;  // W_T
+constexpr int32_t WeightLines = 100;     // W_L, per empty row at the top
+constexpr int32_t WeightSpace = 1;       // W_S
+constexpr int32_t WeightSmoothing = 1;   // W_T
 constexpr int32_t HoleWeightScale = 300; // W_H on an empty glass
 } // namespace
 

@@ -22,7 +22,9 @@ constexpr int IconResource = 101;
 // is merely finishing its step is waited for.
 constexpr DWORD GameThreadEndWait = 2 * LockTimeout;
 
-const char *SecondArgument() { return __argc > 2 ? __argv[2] : nullptr; }
+const char *SecondArgument() {
+    return __argc > 2 ? __argv[2] : nullptr;
+}
 
 void ChooseRunMode(const char *commandLine) {
     TModeChoice choice = ChooseMode(commandLine, SecondArgument());

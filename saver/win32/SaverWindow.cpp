@@ -76,8 +76,12 @@ void SetSaverRunning(bool on) {
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on ? TRUE : FALSE, &previous, 0);
 }
 
-int Width(const RECT &r) { return r.right - r.left; }
-int Height(const RECT &r) { return r.bottom - r.top; }
+int Width(const RECT &r) {
+    return r.right - r.left;
+}
+int Height(const RECT &r) {
+    return r.bottom - r.top;
+}
 } // namespace
 
 HWND CreateSaverWindow(int width, int height, HWND parent) {

@@ -25,8 +25,13 @@
 #include "render/Colours.h"
 #include "saver/Settings.h"
 #include "tests/core/TestSupport.h"
+#include "tests/win32/TestWindow.h"
 
 namespace {
+HWND MakeTestWindow(int width, int height) {
+    return test::MakePopup("StakkoDriverTest", width, height);
+}
+
 using Clock = std::chrono::steady_clock;
 
 long MillisecondsSince(Clock::time_point start) {
@@ -210,36 +215,17 @@ uint32_t PixelAt(HDC dc, int x, int y) {
     return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
 }
 
-uint32_t Word(const TColour &c) { return (uint32_t{c.R} << 16) | (uint32_t{c.G} << 8) | c.B; }
+uint32_t Word(const TColour &c) {
+    return (uint32_t{c.R} << 16) | (uint32_t{c.G} << 8) | c.B;
+}
 
 // A colour no palette uses, painted over a box to see whether it is redrawn.
 constexpr COLORREF Marker = RGB(1, 254, 3);
 constexpr uint32_t MarkerWord = 0x01fe03u;
 
 // Inside the score box, clear of its centred number.
-uint32_t ScoreBoxCorner(HDC dc) { return PixelAt(dc, Form.ScoreBox.Left + 2, Form.ScoreBox.Top + 2); }
-
-HWND MakeWindow(int width, int height) {
-    static const char *const ClassName = "StakkoDriverTest";
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = ClassName;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    HWND window = CreateWindowExA(0, ClassName, "driver", WS_POPUP, 0, 0, width, height, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (window)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-    return window;
-}
-
-void PumpMessages() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
-        DispatchMessageA(&msg);
+uint32_t ScoreBoxCorner(HDC dc) {
+    return PixelAt(dc, Form.ScoreBox.Left + 2, Form.ScoreBox.Top + 2);
 }
 
 // WM_DESTROY messages waiting for the window, taken out of the queue.
@@ -278,7 +264,7 @@ protected:
 
         Kinds.Kind = 2;
         Stakko.SetKindSource(&test::FixedKind::Pick, &Kinds);
-        Window = MakeWindow(640, 480);
+        Window = MakeTestWindow(640, 480);
         ASSERT_NE(Window, nullptr);
         SaverWindow = Window;
         Form.SetWindow(Window);
@@ -289,7 +275,7 @@ protected:
         Stakko.NewFigure();
         Stakko.DirtyRect = TRect{};
         Kinds.Calls = 0;
-        PumpMessages();
+        test::PumpMessages();
     }
 
     void TearDown() override {
@@ -300,7 +286,7 @@ protected:
         Stakko.SetKindSource(nullptr, nullptr);
         SaverWindow = nullptr;
         DestroyWindow(Window);
-        PumpMessages();
+        test::PumpMessages();
         CloseHandle(FirstPauseSeen);
         CloseHandle(FirstPauseGo);
     }
@@ -344,7 +330,7 @@ TEST_F(Driver, AFigurePlayedByRunLandsWhereItsPlanSendsItAtThePlansPace) {
     const int picksBeforeSearch = Kinds.Calls;
     const TPlacement plan = Stakko.SearchPlacement();
     const int picksPerSearch = Kinds.Calls - picksBeforeSearch; // its trial landings
-    ASSERT_EQ(FigureOf(Stakko), figure); // the search put the object back
+    ASSERT_EQ(FigureOf(Stakko), figure);                        // the search put the object back
     ASSERT_NE(plan.Shift, 0) << "the set-up should need sideways moves";
     ASSERT_NE(plan.Rotation, 0) << "the set-up should need turns";
 
@@ -533,7 +519,7 @@ TEST_F(Driver, ALockHeldPastTheLimitDropsTheRestOfTheCallAndTheNextCallPlaysOn) 
 
 TEST_F(Driver, UnderManualControlTheFigureFallsOneCellPerMoreThan500ms) {
     SetAutoPlay(false); // a key at T0
-    TRunThread run;      // its figure loop begins at T0
+    TRunThread run;     // its figure loop begins at T0
     ASSERT_TRUE(WaitForTickReads(6));
     const int32_t y = LockedFigY();
 

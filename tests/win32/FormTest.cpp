@@ -17,34 +17,18 @@
 #include "render/win32/Form.h"
 #include "render/win32/GdiPainter.h"
 #include "saver/Settings.h"
+#include "tests/win32/TestWindow.h"
 
 namespace {
+HWND MakeTestWindow(int width, int height) {
+    return test::MakePopup("StakkoFormTest", width, height);
+}
+
 using TPixels = std::vector<uint32_t>; // 0x00RRGGBB, top row first
 
-HWND MakeWindow(int width, int height) {
-    static const char *const ClassName = "StakkoFormTest";
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = ClassName;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    HWND window = CreateWindowExA(0, ClassName, "form", WS_POPUP, 0, 0, width, height, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (window)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-    return window;
+uint32_t Word(const TColour &c) {
+    return (uint32_t{c.R} << 16) | (uint32_t{c.G} << 8) | c.B;
 }
-
-void PumpMessages() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
-        DispatchMessageA(&msg);
-}
-
-uint32_t Word(const TColour &c) { return (uint32_t{c.R} << 16) | (uint32_t{c.G} << 8) | c.B; }
 
 // Copies an area of a device context into a 32-bit top-down DIB section and
 // returns its pixels; empty if it could not be read.
@@ -90,7 +74,9 @@ SIZE BitmapSize(HBITMAP bitmap) {
 }
 
 // Whether a GDI handle still names a live object.
-bool Alive(HGDIOBJ object) { return object && GetObjectType(object) != 0; }
+bool Alive(HGDIOBJ object) {
+    return object && GetObjectType(object) != 0;
+}
 
 constexpr uint32_t Red = 0xff0000u;
 constexpr uint32_t Black = 0x000000u;
@@ -108,14 +94,14 @@ protected:
         TheForm.SetWindow(nullptr);
         for (HWND window : Windows)
             DestroyWindow(window);
-        PumpMessages();
+        test::PumpMessages();
     }
 
     HWND Open(int width, int height) {
-        HWND window = MakeWindow(width, height);
+        HWND window = MakeTestWindow(width, height);
         if (window)
             Windows.push_back(window);
-        PumpMessages();
+        test::PumpMessages();
         return window;
     }
 

@@ -16,8 +16,13 @@
 #include "render/Panel.h"
 #include "render/win32/Form.h"
 #include "saver/Settings.h"
+#include "tests/win32/TestWindow.h"
 
 namespace {
+HWND MakeTestWindow(int width, int height) {
+    return test::MakePopup("StakkoInfoPanelTest", width, height, false);
+}
+
 constexpr int ClientW = 1024;
 constexpr int ClientH = 768;
 
@@ -30,20 +35,6 @@ const TRect GlassReach{308, 34, 716, 735};
 
 COLORREF Ref(TColourIndex i) {
     return RGB(Colours[i].R, Colours[i].G, Colours[i].B);
-}
-
-HWND MakePopup(int width, int height) {
-    static const char *const ClassName = "StakkoInfoPanelTest";
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = ClassName;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    return CreateWindowExA(0, ClassName, "panel", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
 }
 
 // Counts the pixels of r for which the test holds.
@@ -89,7 +80,7 @@ protected:
         Settings.Time = ClockRunTime;
         RunMode = Saver;
         StartTime = static_cast<int64_t>(time(nullptr));
-        Window = MakePopup(ClientW, ClientH);
+        Window = MakeTestWindow(ClientW, ClientH);
         ASSERT_NE(Window, nullptr);
     }
     void TearDown() override {

@@ -37,7 +37,9 @@ int32_t NextListedKind(void *context) {
 
 // The simulated tick counter; the tick source is a plain function.
 uint32_t SimulatedNow = 0;
-uint32_t SimulatedTicks() { return SimulatedNow; }
+uint32_t SimulatedTicks() {
+    return SimulatedNow;
+}
 
 class TSimulatedClock {
 public:
@@ -100,8 +102,7 @@ TFigurePlay PlayFigure(TStakko &s, uint32_t *clock) {
     play.Kind = s.Kind;
     Clock::time_point start = Clock::now();
     play.Plan = s.SearchPlacement();
-    play.SearchMicros =
-        std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    play.SearchMicros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 
     TAutoPlan plan;
     plan.Start(play.Plan.Rotation, play.Plan.Shift);

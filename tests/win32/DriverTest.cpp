@@ -240,7 +240,8 @@ int TakeDestroyMessages(HWND window) {
     return count;
 }
 
-constexpr uint32_t T0 = 100000; // the fake clock's time at the start of a test
+constexpr uint32_t T0 =
+    0xFFFFFF00u; // the fake clock at the start of a test: 256 ms before it wraps
 
 class Driver : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 
 #include "driver/win32/GameThread.h"
 #include "driver/win32/Locks.h"
+#include "game/Ticks.h"
 #include "game/Trace.h"
 #include "saver/Settings.h"
 #include "saver/Switches.h"
@@ -21,6 +22,11 @@ constexpr int IconResource = 101;
 // Longer than any lock section of the game thread, so that a thread that
 // is merely finishing its step is waited for.
 constexpr DWORD GameThreadEndWait = 2 * LockTimeout;
+
+// The platform's tick counter: steady across changes of the system clock.
+uint32_t PlatformTicks() {
+    return GetTickCount();
+}
 
 const char *SecondArgument() {
     return __argc > 2 ? __argv[2] : nullptr;
@@ -74,6 +80,7 @@ void CloseSharedObjects() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     StartTime = static_cast<int64_t>(std::time(nullptr));
+    SetTickSource(PlatformTicks);
     Instance = instance;
     ReadProgramPath();
     LoadSettings();

@@ -4,10 +4,11 @@
 STAKKO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
 
-# Packages for the native build, and those the Windows build and Wine add.
+# Packages for the native build, and those the Windows build and Wine add
+# (the -win32 compilers build the shipped .scr, the -posix ones the rest).
 NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev)
-WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386
-                  xvfb xauth x11-utils xdotool imagemagick)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev wine
+                  wine32:i386 xvfb xauth x11-utils xdotool imagemagick)
 
 log() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }

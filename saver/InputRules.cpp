@@ -16,6 +16,12 @@ TInputAction ButtonAction(bool stopRequested) {
     return stopRequested ? TInputAction::Ignore : TInputAction::RequestEnd;
 }
 
+TCloseAction CloseAction(TRunMode mode, bool stopRequested) {
+    if (mode != Saver)
+        return TCloseAction::Default;
+    return stopRequested ? TCloseAction::Ignore : TCloseAction::RequestEnd;
+}
+
 TInputAction MouseMoveAction(TRunMode mode, bool stopRequested, int32_t &countdown) {
     if (mode == Preview || stopRequested)
         return TInputAction::Ignore;

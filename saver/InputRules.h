@@ -16,6 +16,11 @@ enum class TInputAction {
 
 TInputAction KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key);
 TInputAction ButtonAction(bool stopRequested);
+// A request to close the window (Alt+F4, the system menu): in full-screen
+// mode it asks to end like any other input, so the password is not passed
+// by; elsewhere the platform closes the window.
+enum class TCloseAction { Default, Ignore, RequestEnd };
+TCloseAction CloseAction(TRunMode mode, bool stopRequested);
 // Counts the move down when it reaches the count.
 TInputAction MouseMoveAction(TRunMode mode, bool stopRequested, int32_t &countdown);
 

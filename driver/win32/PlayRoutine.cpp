@@ -40,7 +40,12 @@ bool DrawFirstScreen(TForm &form) {
     return true;
 }
 
-enum class TStep { Moved, Landed, Skipped };
+enum class TStep {
+    Moved,   // the figure moved, or nothing was due
+    Fell,    // a manual step made its due fall
+    Landed,  // the figure could not fall
+    Skipped, // GameLock was not obtained
+};
 
 // Sideways, turn, fall, each published; the plan is made anew at the first
 // automatic step after a manual one (or of the figure).
@@ -74,13 +79,14 @@ TStep ManualStep(TForm &form, uint32_t &lastFall) {
     if (!lock.Obtained())
         return TStep::Skipped;
     uint32_t now = CurrentTicks();
-    if (now - lastFall > StepTime) {
+    bool fallDue = now - lastFall > StepTime;
+    if (fallDue) {
         lastFall = now;
         if (game.ShiftY(1) == 0)
             return TStep::Landed;
     }
     form.Publish();
-    return TStep::Moved;
+    return fallDue ? TStep::Fell : TStep::Moved;
 }
 
 // The figure loop; false when a lock time-out drops the rest of the call.
@@ -90,15 +96,15 @@ bool PlayFigure(TForm &form) {
     uint32_t lastFall = CurrentTicks();
     while (!StopRequested()) {
         bool automatic = IsAutoPlay();
-        TStep step = automatic ? AutomaticStep(form, plan, !previousAutomatic)
-                               : ManualStep(form, lastFall);
+        TStep step =
+            automatic ? AutomaticStep(form, plan, !previousAutomatic) : ManualStep(form, lastFall);
         if (step == TStep::Skipped)
             return false;
         if (step == TStep::Landed)
             return true;
         if (automatic)
             Pause(form, plan.TakePause());
-        else
+        else if (step == TStep::Moved)
             WaitForSingleObject(StopEvent, ManualStepWait);
         previousAutomatic = automatic;
     }
@@ -147,4 +153,6 @@ void Pause(TForm &, uint32_t ms) {
     WaitForSingleObject(StopEvent, ms);
 }
 
-void SetPauseObserver(PauseObserver observer) { Observer.store(observer); }
+void SetPauseObserver(PauseObserver observer) {
+    Observer.store(observer);
+}

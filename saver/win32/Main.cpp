@@ -66,15 +66,17 @@ int RunChosenMode() {
 }
 
 // The game thread uses the shared objects to its last step: close them only
-// once it has ended. A thread that does not end keeps them until the
-// process exits right after.
+// once it has ended. A thread that does not end keeps them, and the process
+// ends at once, before the static game and form objects it may still use are
+// destroyed.
 void CloseSharedObjects() {
     bool ended = WaitForGameThread(GameThread, GameThreadEndWait);
     if (GameThread)
         CloseHandle(GameThread);
     GameThread = nullptr;
-    if (ended)
-        CloseSyncObjects();
+    if (!ended)
+        ExitProcess(0);
+    CloseSyncObjects();
 }
 } // namespace
 

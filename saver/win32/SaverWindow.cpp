@@ -76,6 +76,14 @@ void SetSaverRunning(bool on) {
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on ? TRUE : FALSE, &previous, 0);
 }
 
+// The game thread answers the stop with WM_DESTROY; without one, the window
+// tells itself, so the run still ends.
+void Stop() {
+    SetEvent(StopEvent);
+    if (!GameThread)
+        PostMessageA(SaverWindow, WM_DESTROY, 0, 0);
+}
+
 int Width(const RECT &r) {
     return r.right - r.left;
 }
@@ -97,10 +105,10 @@ void RequestEnd() {
     switch (EndAction(RunMode)) {
     case TEndAction::AskPassword:
         if (AskPassword())
-            SetEvent(StopEvent);
+            Stop();
         break;
     case TEndAction::StopNow:
-        SetEvent(StopEvent);
+        Stop();
         break;
     case TEndAction::Nothing:
         break;
@@ -121,6 +129,17 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // A host that dies may take its child along with only this message.
         EndRun(window);
         return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CLOSE:
+        switch (CloseAction(RunMode, StopRequested())) {
+        case TCloseAction::RequestEnd:
+            RequestEnd();
+            return 0;
+        case TCloseAction::Ignore:
+            return 0;
+        case TCloseAction::Default:
+            break;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
@@ -165,12 +184,14 @@ int RunSaver() {
     ShowCursor(FALSE);
     RECT desktop = {};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    CreateSaverWindow(Width(desktop), Height(desktop), nullptr);
+    HWND window = CreateSaverWindow(Width(desktop), Height(desktop), nullptr);
     SetSaverRunning(true);
     GameThread = StartGameThread();
     SetPriorities();
     MSG message = {};
-    RunMessageLoop(message);
+    // Without a window no input could ever end the run.
+    if (window)
+        RunMessageLoop(message);
     if (RunMode == Saver)
         SaveSettings();
     SetSaverRunning(false);

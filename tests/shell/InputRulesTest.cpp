@@ -36,6 +36,13 @@ TEST(ButtonAction, AButtonAsksToEndUnlessAStopIsRequested) {
     EXPECT_EQ(ButtonAction(true), TInputAction::Ignore);
 }
 
+TEST(CloseAction, FullScreenCloseGoesThroughTheEndRequestOnce) {
+    EXPECT_EQ(CloseAction(Saver, false), TCloseAction::RequestEnd);
+    EXPECT_EQ(CloseAction(Saver, true), TCloseAction::Ignore);
+    EXPECT_EQ(CloseAction(Preview, false), TCloseAction::Default);
+    EXPECT_EQ(CloseAction(Configure, false), TCloseAction::Default);
+}
+
 TEST(MouseMoveAction, TheSeventhMoveAsksToEnd) {
     int32_t countdown = MouseMovesToEnd;
     for (int move = 1; move <= 6; ++move)

@@ -8,7 +8,7 @@ STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
 # (the -win32 compilers build the shipped .scr, the -posix ones the rest).
 NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev)
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev wine
-                  wine32:i386 xvfb xauth x11-utils xdotool imagemagick)
+                  wine32:i386 xvfb xauth x11-utils xdotool imagemagick python3)
 
 log() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }

@@ -5,38 +5,21 @@
 WINE_ENV_XVFB_PID=
 WINE_ENV_PREFIX=
 
-# The first display number with neither a socket nor a lock file.
-free_display() {
-    local n
-    for n in $(seq 90 190); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# Starts Xvfb on a free display; another run may take the same number at the
-# same moment, so a display whose server died at once is given up for the next.
+# Starts Xvfb on a display number that the server picks itself and reports
+# (-displayfd), so runs that start together never share a display.
 start_xvfb() {
-    local attempt n tries
-    for attempt in 1 2 3 4 5; do
-        n=$(free_display) || die "no free X display number"
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        WINE_ENV_XVFB_PID=$!
-        export DISPLAY=":$n"
-        tries=0
-        while kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && [ $tries -lt 100 ]; do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            tries=$((tries + 1))
-            sleep 0.1
-        done
-        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-        WINE_ENV_XVFB_PID=
-        sleep 0.$((RANDOM % 9 + 1))
+    local file n tries=0
+    file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    while [ ! -s "$file" ] && kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && [ $tries -lt 100 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
     done
-    die "Xvfb did not start"
+    n=$(head -1 "$file")
+    rm -f "$file"
+    [ -n "$n" ] || die "Xvfb did not start"
+    export DISPLAY=":$n"
 }
 
 wine_env_start() {

@@ -1,20 +1,4 @@
 # Cross build for 32-bit Windows with mingw-w64. The -posix compilers give
-# std::thread and std::mutex (GoogleTest needs them); everything is linked
-# statically so the programs run without any DLL of the toolchain.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# ctest runs every Windows test program through this wrapper, which bounds
-# its time and runs it with wine in the prefix that scripts/test prepared.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine-exec)
+# std::thread and std::mutex (GoogleTest needs them).
+set(STAKKO_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686-common.cmake)

@@ -42,7 +42,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateHost() {
+HWND CreateHost(int width = HostWidth, int height = HostHeight) {
     WNDCLASSA hostClass = {};
     hostClass.lpfnWndProc = HostProc;
     hostClass.hInstance = GetModuleHandleA(nullptr);
@@ -50,8 +50,8 @@ HWND CreateHost() {
     hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RegisterClassA(&hostClass);
     // A popup: its client area is the whole window.
-    return CreateWindowExA(0, HostClass, "Preview host", WS_POPUP | WS_VISIBLE, 40, 40, HostWidth,
-                           HostHeight, nullptr, nullptr, hostClass.hInstance, nullptr);
+    return CreateWindowExA(0, HostClass, "Preview host", WS_POPUP | WS_VISIBLE, 40, 40, width,
+                           height, nullptr, nullptr, hostClass.hInstance, nullptr);
 }
 
 // Dispatches the host's messages until done() or the limit. The saver's
@@ -204,6 +204,29 @@ int RunDestroy(const char *scr) {
     return Failures;
 }
 
+// A host of one pixel: the saver draws into it for a while without a fault
+// (the smallest glass), and ends with its host.
+int RunTiny(const char *scr) {
+    HWND host = CreateHost(1, 1);
+    PROCESS_INFORMATION saver = {};
+    if (!host || !StartPreview(scr, host, saver)) {
+        Check(false, "the 1 x 1 host window and the saver start");
+        return Failures;
+    }
+    HWND child = WaitForChild(host);
+    Check(child != nullptr, "the saver's child window appears in the 1 x 1 host");
+    RECT client = {};
+    if (child)
+        GetClientRect(child, &client);
+    Check(client.right == 1 && client.bottom == 1, "the child is 1 x 1 pixel");
+    PumpUntil(3000, [&] { return Ended(saver.hProcess); });
+    Check(!Ended(saver.hProcess), "the saver plays on in a 1 x 1 host");
+    DestroyWindow(host);
+    CheckEndsWithZero(saver.hProcess, "destroying the 1 x 1 host window");
+    CloseProcess(saver);
+    return Failures;
+}
+
 // The host of "hold": pumps its messages until it is killed.
 int RunHold(const char *scr) {
     HWND host = CreateHost();
@@ -274,9 +297,10 @@ int PrintShortPath(const char *path) {
 
 int main(int argc, char **argv) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: PreviewHost SCR input|destroy|killhost|hold, PreviewHost LINE launch, "
-                     "PreviewHost PATH shortpath\n");
+        std::fprintf(
+            stderr,
+            "usage: PreviewHost SCR input|destroy|killhost|tiny|hold, PreviewHost LINE launch, "
+            "PreviewHost PATH shortpath\n");
         return 2;
     }
     const char *scr = argv[1];
@@ -289,6 +313,8 @@ int main(int argc, char **argv) {
         return RunKillHost(scr);
     if (mode == "hold")
         return RunHold(scr);
+    if (mode == "tiny")
+        return RunTiny(scr);
     if (mode == "launch")
         return RunLaunch(scr);
     if (mode == "shortpath")

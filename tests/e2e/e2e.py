@@ -471,7 +471,7 @@ def case_password(s):
 
 def case_preview(s):
     host = os.path.join(SAVER_DIR, "PreviewHost.exe")
-    for mode in ("input", "destroy", "killhost"):
+    for mode in ("input", "destroy", "killhost", "tiny"):
         rc, text = s.wine_output(host, SAVER, mode, limit=150)
         for line in text.splitlines():
             if line.startswith(("ok: ", "FAIL: ")):

@@ -72,14 +72,14 @@ bool LocalTime(int64_t now, std::tm &local) {
 }
 } // namespace
 
-TFontSpec PanelFontSpec(TPanelFont font, double scale) {
+TFontSize PanelFontSize(TPanelFont font, double scale) {
     const TFontRow &row = FontRows[static_cast<int>(font)];
-    TFontSpec spec;
-    spec.Height = static_cast<int32_t>(row.BaseHeight * scale);
-    spec.Width = spec.Height / 2;
-    spec.Weight = row.Weight;
-    spec.Underline = row.Underline;
-    return spec;
+    TFontSize size;
+    size.Height = static_cast<int32_t>(row.BaseHeight * scale);
+    size.Width = size.Height / 2;
+    size.Weight = row.Weight;
+    size.Underline = row.Underline;
+    return size;
 }
 
 std::array<TPanelFill, 3> PanelFills(const TRect &box) {
@@ -126,7 +126,7 @@ TPanelDrawing HeaderDrawing(const TPanelView &view) {
 }
 
 TRect ValueTextRect(const TRect &box, double scale) {
-    const int32_t height = PanelFontSpec(TPanelFont::Value, scale).Height;
+    const int32_t height = PanelFontSize(TPanelFont::Value, scale).Height;
     const int32_t top = (box.Top + box.Bottom) / 2 - height / 2;
     return TRect{box.Left, top, box.Right, top + height};
 }

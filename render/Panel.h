@@ -28,7 +28,7 @@ enum class TPanelFont : uint8_t { Link, Logo, Label, Best, Value };
 
 // The parameters of one font, in the order the platform's font call takes.
 // Narrow letters (width = height div 2), fixed pitch, modern family.
-struct TFontSpec {
+struct TFontSize {
     int32_t Height = 0; // cell height, positive, in pixels
     int32_t Width = 0;
     int32_t Escapement = 0;
@@ -45,7 +45,7 @@ struct TFontSpec {
     const char *Face = "Arial";
 };
 
-TFontSpec PanelFontSpec(TPanelFont font, double scale);
+TFontSize PanelFontSize(TPanelFont font, double scale);
 
 // ---- Framed boxes ----
 

@@ -44,7 +44,7 @@ private:
     HGDIOBJ Previous = nullptr;
 };
 
-HFONT MakeFont(const TFontSpec &f) {
+HFONT MakeFont(const TFontSize &f) {
     return CreateFontA(f.Height, f.Width, f.Escapement, f.Orientation, f.Weight, f.Italic,
                        f.Underline, f.StrikeOut, f.CharSet, f.OutPrecision, f.ClipPrecision,
                        f.Quality, f.PitchAndFamily, f.Face);
@@ -89,7 +89,7 @@ void PaintPanel(TForm &form, const TRect &box) {
 }
 
 void DrawPanelText(HDC dc, const TPanelText &text, double scale) {
-    TScopedObject font(dc, MakeFont(PanelFontSpec(text.Font, scale)));
+    TScopedObject font(dc, MakeFont(PanelFontSize(text.Font, scale)));
     if (!font.Made())
         return;
     SetTextColor(dc, AsColorRef(text.Colour));

@@ -70,7 +70,7 @@ TEST(PanelFonts, HeightsWidthsAndWeightsAtFullScale) {
                         {TPanelFont::Best, 24, 12, 400, false},
                         {TPanelFont::Value, 32, 16, 400, false}};
     for (const Row &row : rows) {
-        TFontSpec f = PanelFontSpec(row.Font, 1.0);
+        TFontSize f = PanelFontSize(row.Font, 1.0);
         SCOPED_TRACE(static_cast<int>(row.Font));
         EXPECT_EQ(f.Height, row.Height);
         EXPECT_EQ(f.Width, row.Width);
@@ -88,11 +88,11 @@ TEST(PanelFonts, HeightsWidthsAndWeightsAtFullScale) {
 
 TEST(PanelFonts, ScaleTruncatesHeightThenHalvesIt) {
     // 45 x 0.625 = 28.125 and 32 x 0.148... = 4.75: both truncate.
-    EXPECT_EQ(PanelFontSpec(TPanelFont::Logo, 0.625).Height, 28);
-    EXPECT_EQ(PanelFontSpec(TPanelFont::Logo, 0.625).Width, 14);
-    EXPECT_EQ(PanelFontSpec(TPanelFont::Value, 152.0 / 1024).Height, 4);
-    EXPECT_EQ(PanelFontSpec(TPanelFont::Link, 800.0 / 1024).Height, 18);
-    EXPECT_EQ(PanelFontSpec(TPanelFont::Logo, 800.0 / 1024).Width, 17); // 35 div 2
+    EXPECT_EQ(PanelFontSize(TPanelFont::Logo, 0.625).Height, 28);
+    EXPECT_EQ(PanelFontSize(TPanelFont::Logo, 0.625).Width, 14);
+    EXPECT_EQ(PanelFontSize(TPanelFont::Value, 152.0 / 1024).Height, 4);
+    EXPECT_EQ(PanelFontSize(TPanelFont::Link, 800.0 / 1024).Height, 18);
+    EXPECT_EQ(PanelFontSize(TPanelFont::Logo, 800.0 / 1024).Width, 17); // 35 div 2
 }
 
 TEST(PanelFrame, FillThenDarkThenLightBands) {

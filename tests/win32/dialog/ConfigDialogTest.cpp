@@ -219,7 +219,7 @@ TEST_F(ConfigDialogTest, TemplateHeaderNamesTheFontAndPlace) {
     EXPECT_EQ(text(), "Arial");
 }
 
-struct TControlSpec {
+struct TExpectedControl {
     int Id;
     const char *Class;
     const char *Caption; // null for the list, whose text is its selection
@@ -227,7 +227,7 @@ struct TControlSpec {
     int X, Y, Width, Height;
 };
 
-const TControlSpec Controls[] = {
+const TExpectedControl Controls[] = {
     {101, "Button", "Clock", BS_GROUPBOX | WS_GROUP, 6, 7, 80, 70},
     {102, "Button", "Current time", BS_AUTORADIOBUTTON | WS_TABSTOP, 16, 22, 60, 12},
     {103, "Button", "Run time", BS_AUTORADIOBUTTON | WS_TABSTOP, 16, 39, 60, 12},
@@ -257,37 +257,37 @@ RECT DialogUnits(HWND dialog, int x, int y, int width, int height) {
 
 void ExpectControls(HWND dialog) {
     HWND child = GetWindow(dialog, GW_CHILD);
-    for (const TControlSpec &spec : Controls) {
-        SCOPED_TRACE("control " + std::to_string(spec.Id));
+    for (const TExpectedControl &control : Controls) {
+        SCOPED_TRACE("control " + std::to_string(control.Id));
         ASSERT_NE(child, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(child), spec.Id);
+        EXPECT_EQ(GetDlgCtrlID(child), control.Id);
         char text[128] = "";
         GetClassNameA(child, text, sizeof text);
-        EXPECT_STREQ(text, spec.Class);
+        EXPECT_STREQ(text, control.Class);
         GetWindowTextA(child, text, sizeof text);
-        if (spec.Caption) {
-            EXPECT_STREQ(text, spec.Caption);
+        if (control.Caption) {
+            EXPECT_STREQ(text, control.Caption);
         }
         // The platform moves a radio group's tab stop to its checked button,
         // and a list's scroll bar to its drop-down part.
         DWORD compared = 0xFFFF | WS_GROUP | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CHILD |
                          WS_VISIBLE | WS_DISABLED | WS_POPUP;
-        if ((spec.Style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && spec.Caption)
+        if ((control.Style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && control.Caption)
             compared &= ~WS_TABSTOP;
-        if (spec.Id == IDC_PALETTE)
+        if (control.Id == IDC_PALETTE)
             compared &= ~WS_VSCROLL;
         DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
-        EXPECT_EQ(style & compared, (spec.Style | WS_CHILD | WS_VISIBLE) & compared)
+        EXPECT_EQ(style & compared, (control.Style | WS_CHILD | WS_VISIBLE) & compared)
             << std::hex << "style 0x" << style;
 
         RECT place;
         GetWindowRect(child, &place);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&place), 2);
-        RECT expected = DialogUnits(dialog, spec.X, spec.Y, spec.Width, spec.Height);
+        RECT expected = DialogUnits(dialog, control.X, control.Y, control.Width, control.Height);
         EXPECT_EQ(place.left, expected.left);
         EXPECT_EQ(place.top, expected.top);
         EXPECT_EQ(place.right - place.left, expected.right);
-        if (spec.Id != IDC_PALETTE) { // a closed drop-down list is one line high
+        if (control.Id != IDC_PALETTE) { // a closed drop-down list is one line high
             EXPECT_EQ(place.bottom - place.top, expected.bottom);
         }
         child = GetWindow(child, GW_HWNDNEXT);

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "driver/Timing.h"
+#include "game/Stakko.h"
 
 // An automatic player's plan carried out one step at a time: its |d|
 // sideways moves fall on the first |d| steps and its r turns on the first r
@@ -47,3 +48,26 @@ private:
     int64_t RotationStep = 1;
     int64_t PaceCounter = 0;
 };
+
+// Carries a plan out at once, as the automatic steps do but without waiting:
+// each pause the game thread would make is added to *clock (if given) as its
+// step ends, so that a kind picked at the landing sees the right time.
+// Returns the pauses' sum. Every step that does not land moves the figure
+// down, so this ends.
+inline uint32_t PlayPlanAtOnce(TStakko &game, int32_t rotation, int32_t shift, uint32_t *clock) {
+    TAutoPlan plan;
+    plan.Start(rotation, shift);
+    uint32_t paused = 0;
+    for (;;) {
+        if (int32_t dx = plan.TakeShift())
+            game.ShiftX(dx);
+        if (plan.TakeTurn())
+            game.Rotate(1);
+        if (game.ShiftY(1) == 0)
+            return paused;
+        uint32_t pause = plan.TakePause();
+        paused += pause;
+        if (clock)
+            *clock += pause;
+    }
+}

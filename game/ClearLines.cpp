@@ -58,6 +58,7 @@ bool TStakko::DropLooseGroups() {
     int32_t label = 1;
     for (int32_t row = Height - 3; row >= 0; --row)
         for (int32_t column = 0; column < Width; ++column)
+            // Most positions are empty or labelled: test before the call.
             if (FilledAt(column, row) && Marks[StoreIndex(column, row)] < 0 &&
                 MarkGroup(column, row, label) > 0)
                 ++label;

@@ -11,5 +11,16 @@ uint32_t CurrentTicks();
 void SetTickSource(TickSource source); // null restores the default
 uint32_t MonotonicTicks();
 
+// A tick counter that moves only when its owner advances Now, installed as
+// the source for the owner's lifetime (simulated play). One at a time.
+class TSteppedClock {
+public:
+    explicit TSteppedClock(uint32_t start);
+    ~TSteppedClock(); // restores the default source
+    TSteppedClock(const TSteppedClock &) = delete;
+    TSteppedClock &operator=(const TSteppedClock &) = delete;
+    uint32_t &Now;
+};
+
 // Sleeps for ms milliseconds without keeping a processor busy.
 void SleepMilliseconds(uint32_t ms);

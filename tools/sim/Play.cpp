@@ -35,32 +35,16 @@ int32_t NextListedKind(void *context) {
     return 0;
 }
 
-// The simulated tick counter; the tick source is a plain function.
-uint32_t SimulatedNow = 0;
-uint32_t SimulatedTicks() {
-    return SimulatedNow;
-}
-
-class TSimulatedClock {
-public:
-    explicit TSimulatedClock(uint32_t start) {
-        SimulatedNow = start;
-        SetTickSource(&SimulatedTicks);
-    }
-    ~TSimulatedClock() { SetTickSource(nullptr); }
-    TSimulatedClock(const TSimulatedClock &) = delete;
-    TSimulatedClock &operator=(const TSimulatedClock &) = delete;
-};
-
 // The game's random pick, at the time the real saver would reach it: the
 // lines removed by the landing have flashed before the next figure is made.
 struct TTimedPick {
     const TStakko *Game = nullptr;
+    uint32_t *Clock = nullptr;
     int32_t LinesTimed = 0; // lines of this game whose flashes are on the clock
 };
 
 void TimeFlashes(TTimedPick &pick) {
-    SimulatedNow += FlashMs * static_cast<uint32_t>(pick.Game->Lines - pick.LinesTimed);
+    *pick.Clock += FlashMs * static_cast<uint32_t>(pick.Game->Lines - pick.LinesTimed);
     pick.LinesTimed = pick.Game->Lines;
 }
 
@@ -104,21 +88,7 @@ TFigurePlay PlayFigure(TStakko &s, uint32_t *clock) {
     play.Plan = s.SearchPlacement();
     play.SearchMicros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 
-    TAutoPlan plan;
-    plan.Start(play.Plan.Rotation, play.Plan.Shift);
-    for (;;) {
-        if (int32_t dx = plan.TakeShift())
-            s.ShiftX(dx);
-        if (plan.TakeTurn())
-            s.Rotate(1);
-        // Every step that does not land moves the figure down, so this ends.
-        if (s.ShiftY(1) == 0)
-            break;
-        uint32_t pause = plan.TakePause();
-        play.PauseMs += pause;
-        if (clock)
-            *clock += pause;
-    }
+    play.PauseMs = PlayPlanAtOnce(s, play.Plan.Rotation, play.Plan.Shift, clock);
     return play;
 }
 
@@ -193,10 +163,11 @@ void PlayKinds(const TPlayOptions &options, std::ostream &out) {
 }
 
 void PlayGames(const TPlayOptions &options, std::ostream &out, std::ostream &err) {
-    TSimulatedClock clock(options.Seed);
+    TSteppedClock clock(options.Seed);
     TStakko s;
     TTimedPick pick;
     pick.Game = &s;
+    pick.Clock = &clock.Now;
     s.SetKindSource(&NextTimedKind, &pick);
     EmptyGlass(s, options);
     s.NewFigure();
@@ -213,9 +184,9 @@ void PlayGames(const TPlayOptions &options, std::ostream &out, std::ostream &err
         }
         int64_t figures = 0;
         while (!s.GameOver) {
-            TFigurePlay play = PlayFigure(s, &SimulatedNow);
+            TFigurePlay play = PlayFigure(s, &clock.Now);
             TimeFlashes(pick); // a landing that ends the game has made no pick
-            SimulatedNow += StepTime;
+            clock.Now += StepTime;
             ++figures;
             searchMicros += play.SearchMicros;
             if (play.SearchMicros > longestSearch)

@@ -29,6 +29,10 @@ struct TSettings {
 
 extern TSettings Settings;
 
+// A game's score enters the best scores only by replacing a smaller Score3.
+// Callers hold GameLock.
+void OfferScore3(int32_t score);
+
 // How the program was started; 0 until the command line has been read.
 enum TRunMode : uint8_t {
     NoMode = 0,

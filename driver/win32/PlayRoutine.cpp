@@ -21,8 +21,7 @@ bool OpenCall(TForm &form) {
     if (!lock.Obtained() || !form.ScreenDC || !form.BackDC)
         return false;
     if (game.GameOver) {
-        if (game.Score > Settings.Score3)
-            Settings.Score3 = game.Score;
+        OfferScore3(game.Score);
         game.NewGame();
         form.ClearScreen();
     }

@@ -30,16 +30,17 @@ void WriteFlag(const char *key, bool on) {
 } // namespace
 
 void LoadSettings() {
+    const TSettings defaults;
     try {
-        Settings.Time = ReadNumber("Time", ClockCurrentTime);
-        Settings.Priority = ReadNumber("Priority", PriorityNormal);
-        Settings.Palette = ReadNumber("Palette", 1);
-        Settings.ShowBkgr = ReadNumber("ShowBkgr", 1) != 0;
-        Settings.ShowInfo = ReadNumber("ShowInfo", 1) != 0;
-        Settings.ManualControl = ReadNumber("ManualControl", 1) != 0;
-        Settings.Score1 = ReadNumber("Score1", 0);
-        Settings.Score2 = ReadNumber("Score2", 0);
-        Settings.Score3 = ReadNumber("Score3", 0);
+        Settings.Time = ReadNumber("Time", defaults.Time);
+        Settings.Priority = ReadNumber("Priority", defaults.Priority);
+        Settings.Palette = ReadNumber("Palette", defaults.Palette);
+        Settings.ShowBkgr = ReadNumber("ShowBkgr", defaults.ShowBkgr) != 0;
+        Settings.ShowInfo = ReadNumber("ShowInfo", defaults.ShowInfo) != 0;
+        Settings.ManualControl = ReadNumber("ManualControl", defaults.ManualControl) != 0;
+        Settings.Score1 = ReadNumber("Score1", defaults.Score1);
+        Settings.Score2 = ReadNumber("Score2", defaults.Score2);
+        Settings.Score3 = ReadNumber("Score3", defaults.Score3);
     } catch (...) {
         Trace("LoadSettings");
     }
@@ -51,8 +52,7 @@ void SaveSettings() {
             TLockGuard guard(GameLock);
             if (!guard.Obtained())
                 return;
-            if (Stakko.Score > Settings.Score3)
-                Settings.Score3 = Stakko.Score;
+            OfferScore3(Stakko.Score);
         }
         WriteNumber("Time", Settings.Time);
         WriteNumber("Priority", Settings.Priority);

@@ -13,8 +13,7 @@ constexpr int32_t ExtraFigureLimit = 500;
 void StartOverIfEnded(TStakko &game) {
     if (!game.GameOver)
         return;
-    if (game.Score > Settings.Score3)
-        Settings.Score3 = game.Score;
+    OfferScore3(game.Score);
     game.NewGame();
 }
 

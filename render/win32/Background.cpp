@@ -1,11 +1,10 @@
 #include "render/Colours.h"
 #include "render/Texture.h"
 #include "render/win32/Form.h"
+#include "render/win32/GdiObjects.h"
 #include "saver/Settings.h"
 
 namespace {
-COLORREF AsColorRef(const TColour &c) { return RGB(c.R, c.G, c.B); }
-
 // A top-down 32-bit layout for the texture's pixel words.
 BITMAPINFO TextureBitmapInfo() {
     BITMAPINFO info{};
@@ -63,7 +62,7 @@ bool TForm::StretchTexture() {
 }
 
 void TForm::FillPlain() {
-    COLORREF back = AsColorRef(Colours[BackColour]);
+    COLORREF back = ColourRef(Colours[BackColour]);
     PanelPen = CreatePen(PS_SOLID, 1, back);
     PanelBrush = CreateSolidBrush(back);
     HGDIOBJ previousPen = SelectObject(BackDC, PanelPen);

@@ -5,50 +5,13 @@
 #include "game/Stakko.h"
 #include "render/CellPainter.h"
 #include "render/Colours.h"
+#include "render/win32/GdiObjects.h"
 
 namespace {
-
-COLORREF ColourRef(const TColour &c) {
-    return RGB(c.R, c.G, c.B);
-}
 
 HDC AsDC(NativeHandle handle) {
     return static_cast<HDC>(handle);
 }
-
-// Owns a GDI object for one call and deletes it on every way out.
-class TOwnedObject {
-public:
-    explicit TOwnedObject(HGDIOBJ handle) : Handle(handle) {}
-    ~TOwnedObject() {
-        if (Handle)
-            DeleteObject(Handle);
-    }
-    TOwnedObject(const TOwnedObject &) = delete;
-    TOwnedObject &operator=(const TOwnedObject &) = delete;
-    HGDIOBJ Get() const { return Handle; }
-
-private:
-    HGDIOBJ Handle;
-};
-
-// Selects an object into a device context for one scope and puts the
-// previous one back; a null object selects nothing.
-class TSelection {
-public:
-    TSelection(HDC dc, HGDIOBJ object)
-        : Dc(dc), Previous(object ? SelectObject(dc, object) : nullptr) {}
-    ~TSelection() {
-        if (Previous)
-            SelectObject(Dc, Previous);
-    }
-    TSelection(const TSelection &) = delete;
-    TSelection &operator=(const TSelection &) = delete;
-
-private:
-    HDC Dc;
-    HGDIOBJ Previous;
-};
 
 // Selects a clip region for one scope, then selects none.
 class TClip {

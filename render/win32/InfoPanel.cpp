@@ -10,39 +10,13 @@
 #include "render/Layout.h"
 #include "render/Panel.h"
 #include "render/win32/Form.h"
+#include "render/win32/GdiObjects.h"
 #include "saver/Settings.h"
 
 namespace {
 COLORREF AsColorRef(TColourIndex index) {
-    const TColour &c = Colours[index];
-    return RGB(c.R, c.G, c.B);
+    return ColourRef(Colours[index]);
 }
-
-// A pen, brush or font made for one use: selected into the context while it
-// lives, then the previous object is put back and it is deleted, on every
-// way out.
-class TScopedObject {
-public:
-    TScopedObject(HDC dc, HGDIOBJ object) : Dc(dc), Object(object) {
-        if (Object)
-            Previous = SelectObject(Dc, Object);
-    }
-    ~TScopedObject() {
-        if (!Object)
-            return;
-        if (Previous)
-            SelectObject(Dc, Previous);
-        DeleteObject(Object);
-    }
-    TScopedObject(const TScopedObject &) = delete;
-    TScopedObject &operator=(const TScopedObject &) = delete;
-    bool Made() const { return Object != nullptr; }
-
-private:
-    HDC Dc;
-    HGDIOBJ Object;
-    HGDIOBJ Previous = nullptr;
-};
 
 HFONT MakeFont(const TFontSize &f) {
     return CreateFontA(f.Height, f.Width, f.Escapement, f.Orientation, f.Weight, f.Italic,

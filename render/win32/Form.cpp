@@ -11,13 +11,17 @@ namespace {
 // The one failure that ends the program: no window context or back buffer.
 constexpr UINT NoBackBufferExit = 1;
 
-HDC AsDC(NativeHandle h) { return static_cast<HDC>(h); }
+HDC AsDC(NativeHandle h) {
+    return static_cast<HDC>(h);
+}
 
 } // namespace
 
 TForm::TForm(TStakko &game) : Game(game) {}
 
-TForm::~TForm() { SetWindow(nullptr); }
+TForm::~TForm() {
+    SetWindow(nullptr);
+}
 
 void TForm::SetWindow(HWND window) {
     TLockGuard lock(GameLock);
@@ -109,7 +113,9 @@ void TForm::UnbindGame() {
     Game.BackDC = nullptr;
 }
 
-void TForm::AddDirtyRect(const TRect &r) { DirtyRect = UniteRects(DirtyRect, r); }
+void TForm::AddDirtyRect(const TRect &r) {
+    DirtyRect = UniteRects(DirtyRect, r);
+}
 
 void TForm::AddDirtyRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     AddDirtyRect(TRect{left, top, right, bottom});

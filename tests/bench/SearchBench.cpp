@@ -33,8 +33,7 @@ int32_t TopFilledRow(const TStakko &s) {
 
 // A mid-game position: the automatic player plays a fixed game until the
 // stack fills about a third of the rows; the next figure is then in play.
-std::unique_ptr<TStakko> MidGame(int32_t width, int32_t height, TFixedKinds &kinds,
-                                 int &figures) {
+std::unique_ptr<TStakko> MidGame(int32_t width, int32_t height, TFixedKinds &kinds) {
     auto s = std::make_unique<TStakko>();
     kinds.Game = s.get();
     s->SetKindSource(&NextFixedKind, &kinds);
@@ -42,11 +41,8 @@ std::unique_ptr<TStakko> MidGame(int32_t width, int32_t height, TFixedKinds &kin
     s->Height = height;
     s->NewGame();
     s->NewFigure();
-    figures = 0;
-    while (!s->GameOver && TopFilledRow(*s) > height - height / 3) {
+    while (!s->GameOver && TopFilledRow(*s) > height - height / 3)
         PlayFigure(*s);
-        ++figures;
-    }
     return s;
 }
 
@@ -54,29 +50,19 @@ void BM_SearchPlacement(benchmark::State &state) {
     const int32_t width = static_cast<int32_t>(state.range(0));
     const int32_t height = static_cast<int32_t>(state.range(1));
     TFixedKinds kinds;
-    int figures = 0;
-    std::unique_ptr<TStakko> s = MidGame(width, height, kinds, figures);
+    std::unique_ptr<TStakko> s = MidGame(width, height, kinds);
     if (s->GameOver) {
         state.SkipWithError("the fixed game ended before reaching mid-game");
         return;
     }
-    int filled = 0;
-    for (int32_t column = 0; column < width; ++column)
-        for (int32_t row = 0; row < height; ++row)
-            filled += s->GetCell(column, row) == FilledCell;
-
-    // The search restores the object after every trial: each iteration
-    // searches the same position.
+    // The search restores the object: each iteration searches the same position.
     TPlacement placement;
     for (auto _ : state) {
         placement = s->SearchPlacement();
         benchmark::DoNotOptimize(placement);
     }
     state.counters["trials"] = placement.Trials;
-    state.counters["filled"] = filled;
-    state.counters["top_row"] = TopFilledRow(*s);
-    state.SetLabel("kind " + std::to_string(s->Kind) + " after " + std::to_string(figures) +
-                   " figures");
+    state.SetLabel("kind " + std::to_string(s->Kind));
 }
 BENCHMARK(BM_SearchPlacement)
     ->Args({11, 33})

@@ -1,23 +1,17 @@
 #pragma once
-// Helpers shared by the core tests: glass set-up, figure placement, and
-// recorders for the injectable trace hook, tick source and painter.
+// Glass set-up and figure placement shared by the game tests.
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "game/GlassPainter.h"
 #include "game/Stakko.h"
-#include "game/Ticks.h"
-#include "game/Trace.h"
 
 namespace test {
 
 using Cell = std::pair<int32_t, int32_t>; // (column, row)
 using Cells = std::vector<Cell>;
 
-// Offsets of cells 0 to 3 of a new figure, by kind: written out here so that
-// the game's own table is checked against them, not against itself.
+// Written out here so that the game's own table is checked against them.
 constexpr int32_t Shapes[10][4][2] = {
     {{0, 0}, {0, 2}, {0, -2}, {0, -4}},    {{0, 0}, {1, -1}, {0, -2}, {-1, -1}},
     {{0, 0}, {0, -2}, {0, 2}, {1, -1}},    {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},
@@ -26,7 +20,6 @@ constexpr int32_t Shapes[10][4][2] = {
     {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},   {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}},
 };
 
-// An empty glass of the given size.
 inline void MakeGlass(TStakko &s, int32_t width, int32_t height) {
     s.Width = width;
     s.Height = height;
@@ -43,7 +36,6 @@ inline void PlaceFigure(TStakko &s, int32_t kind, int32_t x, int32_t y) {
     }
 }
 
-// The cells of one column from row fromRow down to row toRow.
 inline Cells Column(int32_t column, int32_t fromRow, int32_t toRow) {
     Cells cells;
     for (int32_t row = fromRow; row <= toRow; row += 2)
@@ -63,25 +55,18 @@ inline void Fill(TStakko &s, const Cells &cells) {
         s.SetCell(c.first, c.second, 1);
 }
 
-// Up line r: even columns at row r, odd columns at r - 1; a down line has
-// its odd-column cells at r + 1.
-inline void FillUpLine(TStakko &s, int32_t r) {
+// Up line r: even columns at row r, odd columns at r - 1; a down line: r + 1.
+inline void FillUpLine(TStakko &s, int32_t r, int32_t oddRow = -1) {
     for (int32_t column = 0; column < s.Width; ++column)
-        s.SetCell(column, column % 2 ? r - 1 : r, 1);
-}
-
-inline void FillDownLine(TStakko &s, int32_t r) {
-    for (int32_t column = 0; column < s.Width; ++column)
-        s.SetCell(column, column % 2 ? r + 1 : r, 1);
+        s.SetCell(column, column % 2 ? r + oddRow : r, 1);
 }
 
 inline void FillAll(TStakko &s) {
     for (int32_t column = 0; column < s.Width; ++column)
-        for (int32_t row = column % 2; row < s.Height; row += 2)
-            s.SetCell(column, row, 1);
+        Fill(s, Column(column, column % 2, s.Height - 1));
 }
 
-// Filled cells of the glass, column by column from the top.
+// Column by column from the top.
 inline Cells FilledCells(const TStakko &s) {
     Cells cells;
     for (int32_t column = 0; column < s.Width; ++column)
@@ -91,7 +76,7 @@ inline Cells FilledCells(const TStakko &s) {
     return cells;
 }
 
-// Kind source that always gives *context, counting its calls.
+// Kind source that always gives Kind, counting its calls.
 struct FixedKind {
     int32_t Kind = 0;
     int Calls = 0;
@@ -101,62 +86,6 @@ struct FixedKind {
         return self->Kind;
     }
     void Install(TStakko &s) { s.SetKindSource(&FixedKind::Pick, this); }
-};
-
-// Records every trace for the life of the object.
-class TraceRecorder {
-public:
-    TraceRecorder() {
-        Names().clear();
-        SetTraceHook(&Record);
-    }
-    ~TraceRecorder() { SetTraceHook(nullptr); }
-    const std::vector<std::string> &Traces() const { return Names(); }
-
-private:
-    static std::vector<std::string> &Names() {
-        static std::vector<std::string> names;
-        return names;
-    }
-    static void Record(const char *name) { Names().emplace_back(name); }
-};
-
-// Makes the tick counter answer a value the test sets.
-class FakeTicks {
-public:
-    explicit FakeTicks(uint32_t now) {
-        Now() = now;
-        SetTickSource(&Read);
-    }
-    ~FakeTicks() { SetTickSource(nullptr); }
-    void Set(uint32_t now) { Now() = now; }
-
-private:
-    static uint32_t &Now() {
-        static uint32_t now = 0;
-        return now;
-    }
-    static uint32_t Read() { return Now(); }
-};
-
-// Counts painted cells and copies. Bound with a stand-in back buffer so that
-// only the Drawing switch decides whether anything is painted.
-class RecordingPainter : public TGlassPainter {
-public:
-    int Painted = 0;
-    int Copies = 0;
-
-    void Bind(TStakko &s) {
-        s.Painter = this;
-        s.BackDC = this;
-    }
-    void CreateBrushes(TStakko &) override {}
-    void Release(TStakko &) override {}
-    void PaintCell(TStakko &, int32_t, int32_t, uint8_t) override { ++Painted; }
-    bool CopyToScreen(TStakko &, const TRect &) override {
-        ++Copies;
-        return true;
-    }
 };
 
 } // namespace test

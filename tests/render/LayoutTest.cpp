@@ -1,106 +1,107 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/GlassFit.h"
 #include "game/Stakko.h"
+#include "render/CellGeometry.h"
+#include "render/CellPainter.h"
 #include "render/Layout.h"
 
-// Shown by failing checks; internal, as other test files may print rectangles too.
-static std::ostream &operator<<(std::ostream &out, const TRect &r) {
-    return out << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
-}
-
 namespace {
-// One row of the worked layouts: client size, the five layout rectangles,
-// then the glass that SetBoundsRect fits into the glass area.
+// Client size, units, glass area, score, lines, time and best-score boxes,
+// then the cell width, columns, rows and rectangle of the fitted glass.
 struct LayoutCase {
-    int32_t Width, Height;
-    TRect GlassArea, ScoreBox, LinesBox, TimeBox, BestBox;
+    int32_t Width, Height, BoxUnit, LineUnit;
+    std::vector<TRect> Boxes;
     int32_t CellWidth, Columns, Rows;
     TRect GlassRect;
 };
 
 // clang-format off
 const LayoutCase WorkedLayouts[] = {
-    {1024, 768, {312, 38, 711, 730}, {792, 209, 942, 259}, {792, 359, 942, 409},
-     {792, 509, 942, 559}, {56, 339, 256, 429}, 46, 11, 33, {316, 52, 707, 715}},
-    {800, 600, {244, 30, 555, 570}, {618, 164, 735, 203}, {618, 281, 735, 319},
-     {618, 398, 735, 437}, {43, 266, 200, 334}, 36, 11, 33, {246, 36, 552, 563}},
-    {640, 480, {195, 24, 444, 456}, {495, 132, 588, 163}, {495, 225, 588, 255},
-     {495, 318, 588, 349}, {34, 213, 159, 267}, 29, 11, 33, {197, 27, 441, 452}},
-    {1600, 1200, {488, 60, 1111, 1140}, {1237, 327, 1472, 405}, {1237, 561, 1472, 639},
-     {1237, 795, 1472, 873}, {87, 531, 400, 669}, 72, 11, 33, {493, 73, 1105, 1127}},
-    {152, 112, {46, 5, 105, 107}, {116, 32, 139, 39}, {116, 53, 139, 59},
-     {116, 74, 139, 81}, {8, 50, 37, 62}, 6, 11, 39, {50, 6, 101, 106}},
+    {1024, 768, 50, 30, {{312, 38, 711, 730}, {792, 209, 942, 259}, {792, 359, 942, 409},
+     {792, 509, 942, 559}, {56, 339, 256, 429}}, 46, 11, 33, {316, 52, 707, 715}},
+    {800, 600, 39, 23, {{244, 30, 555, 570}, {618, 164, 735, 203}, {618, 281, 735, 319},
+     {618, 398, 735, 437}, {43, 266, 200, 334}}, 36, 11, 33, {246, 36, 552, 563}},
+    {640, 480, 31, 18, {{195, 24, 444, 456}, {495, 132, 588, 163}, {495, 225, 588, 255},
+     {495, 318, 588, 349}, {34, 213, 159, 267}}, 29, 11, 33, {197, 27, 441, 452}},
+    {1600, 1200, 78, 46, {{488, 60, 1111, 1140}, {1237, 327, 1472, 405}, {1237, 561, 1472, 639},
+     {1237, 795, 1472, 873}, {87, 531, 400, 669}}, 72, 11, 33, {493, 73, 1105, 1127}},
+    {152, 112, 7, 4, {{46, 5, 105, 107}, {116, 32, 139, 39}, {116, 53, 139, 59},
+     {116, 74, 139, 81}, {8, 50, 37, 62}}, 6, 11, 39, {50, 6, 101, 106}},
 };
 // clang-format on
-
-TRect Client(int32_t width, int32_t height) { return TRect{0, 0, width, height}; }
 } // namespace
 
-class WorkedLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(WorkedLayout, BoxesMatchTheTable) {
-    const LayoutCase &c = GetParam();
-    TLayout layout = ComputeLayout(Client(c.Width, c.Height));
-    EXPECT_EQ(layout.GlassArea, c.GlassArea);
-    EXPECT_EQ(layout.ScoreBox, c.ScoreBox);
-    EXPECT_EQ(layout.LinesBox, c.LinesBox);
-    EXPECT_EQ(layout.TimeBox, c.TimeBox);
-    EXPECT_EQ(layout.BestBox, c.BestBox);
-}
-
-TEST_P(WorkedLayout, GlassFitsIntoItsArea) {
-    const LayoutCase &c = GetParam();
-    TLayout layout = ComputeLayout(Client(c.Width, c.Height));
-    TStakko game;
-    game.SetBoundsRect(layout.GlassArea);
-    EXPECT_EQ(FitGlass(layout.GlassArea.Width(), layout.GlassArea.Height()).CellWidth, c.CellWidth);
-    EXPECT_EQ(game.Width, c.Columns);
-    EXPECT_EQ(game.Height, c.Rows);
-    EXPECT_EQ(game.GlassRect, c.GlassRect);
-}
-
-INSTANTIATE_TEST_SUITE_P(Clients, WorkedLayout, ::testing::ValuesIn(WorkedLayouts),
-                         [](const ::testing::TestParamInfo<LayoutCase> &info) {
-                             return std::to_string(info.param.Width) + "x" +
-                                    std::to_string(info.param.Height);
-                         });
-
-TEST(LayoutUnits, ShrinkWithTheWidthByTruncation) {
-    TLayout full = ComputeLayout(Client(1024, 768));
-    EXPECT_DOUBLE_EQ(full.Scale, 1.0);
-    EXPECT_EQ(full.BoxUnit, 50);
-    EXPECT_EQ(full.LineUnit, 30);
-    TLayout vga = ComputeLayout(Client(640, 480));
-    EXPECT_EQ(vga.BoxUnit, 31);
-    EXPECT_EQ(vga.LineUnit, 18);
-    TLayout preview = ComputeLayout(Client(152, 112));
-    EXPECT_EQ(preview.BoxUnit, 7);
-    EXPECT_EQ(preview.LineUnit, 4);
-    // An odd unit: the lines box is a pixel lower than the other two.
-    TLayout svga = ComputeLayout(Client(800, 600));
-    EXPECT_DOUBLE_EQ(svga.Scale, 0.78125);
-    EXPECT_EQ(svga.BoxUnit, 39);
-    EXPECT_EQ(svga.LineUnit, 23);
-    EXPECT_EQ(svga.LinesBox.Height(), 38);
-    EXPECT_EQ(svga.ScoreBox.Height(), 39);
-}
-
-// The layout follows the client rectangle, not only its size.
-TEST(Layout, FollowsAnOffsetClientRectangle) {
-    TLayout moved = ComputeLayout(TRect{100, 50, 1124, 818});
-    EXPECT_EQ(moved.GlassArea, (TRect{412, 88, 811, 780}));
-    EXPECT_EQ(moved.LinesBox, (TRect{892, 409, 1042, 459}));
-    EXPECT_EQ(moved.BestBox, (TRect{156, 389, 356, 479}));
-}
-
-TEST(Layout, TinyClientsFallBackToTheSmallestGlass) {
-    for (TRect client : {Client(1, 1), Client(10, 30), Client(0, 0)}) {
-        TLayout layout = ComputeLayout(client);
+TEST(Layout, WorkedExamplesAndTheGlassFittedIntoThem) {
+    for (const LayoutCase &c : WorkedLayouts) {
+        SCOPED_TRACE(c.Width);
+        TLayout l = ComputeLayout(TRect{0, 0, c.Width, c.Height});
+        EXPECT_EQ(l.BoxUnit, c.BoxUnit);
+        EXPECT_EQ(l.LineUnit, c.LineUnit);
+        EXPECT_EQ((std::vector<TRect>{l.GlassArea, l.ScoreBox, l.LinesBox, l.TimeBox, l.BestBox}),
+                  c.Boxes);
         TStakko game;
-        game.SetBoundsRect(layout.GlassArea);
-        EXPECT_EQ(game.Width, 11) << client;
-        EXPECT_EQ(game.Height, 27) << client;
-        EXPECT_EQ(game.GlassRect, layout.GlassArea) << client;
+        game.SetBoundsRect(l.GlassArea);
+        EXPECT_EQ(FitGlass(l.GlassArea.Width(), l.GlassArea.Height()).CellWidth, c.CellWidth);
+        EXPECT_EQ(game.Width, c.Columns);
+        EXPECT_EQ(game.Height, c.Rows);
+        EXPECT_EQ(game.GlassRect, c.GlassRect);
     }
+}
+
+namespace {
+const TRect Glass{316, 52, 707, 715}; // of a 1024 x 768 client, 11 x 33
+
+// Counts what the game object asks to draw; no back buffer is touched.
+struct CountingPainter : TCellPainter {
+    int Issued = 0;
+    void CreateBrushes(TStakko &) override {}
+    void Release(TStakko &) override {}
+    bool CopyToScreen(TStakko &, const TRect &) override { return true; }
+    void Issue(TStakko &, const TCellPicture &) override { ++Issued; }
+};
+} // namespace
+
+TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
+    TCellGrid grid = MakeCellGrid(Glass, 11, 33);
+    EXPECT_EQ(grid.CellWidth, 46);
+    EXPECT_EQ(grid.CellHeight, 39);
+    TRect box = CellBox(grid, 0, 0);
+    EXPECT_EQ(box, (TRect{316, 52, 362, 91}));
+    EXPECT_EQ(HexagonIn(box),
+              (THexagon{{{327, 52}, {350, 52}, {362, 71}, {350, 91}, {327, 91}, {316, 71}}}));
+    EXPECT_EQ(HexagonIn(InnerBox(box)),
+              (THexagon{{{328, 55}, {344, 55}, {352, 68}, {344, 82}, {328, 82}, {320, 68}}}));
+    EXPECT_EQ(CellBox(grid, 1, 1), (TRect{350, 71, 396, 110}));
+    EXPECT_EQ(CellBox(grid, 10, 32), (TRect{661, 676, 707, 715}));
+    // Flash cells without height or width: no pixel, and no division by zero.
+    TCellPicture p;
+    grid.CellHeight = 0;
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
+    grid.CellHeight = 39, grid.CellWidth = 0;
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
+}
+
+TEST(CellPainter, DirtyRectIsTheUnionOfTheDrawnBoxes) {
+    CountingPainter painter; // outlives the game object
+    TStakko game;
+    game.Width = 11, game.Height = 33;
+    game.NewGame();
+    game.GlassRect = Glass;
+    game.Painter = &painter;
+    game.BackDC = &painter; // any non-null back buffer
+    game.DirtyRect = TRect{};
+    game.ShowCell(0, 0, LookFilled);
+    game.ShowCell(1, 1, LookFilled);
+    EXPECT_EQ(game.DirtyRect, (TRect{316, 52, 396, 110}));
+    // Positions without a cell inside the glass change nothing.
+    for (auto at : {TPoint{1, 0}, TPoint{0, 1}, TPoint{-1, 1}, TPoint{11, 0}, TPoint{0, 33}})
+        game.ShowCell(at.X, at.Y, LookEmpty);
+    EXPECT_EQ(game.DirtyRect, (TRect{316, 52, 396, 110}));
+    EXPECT_EQ(painter.Issued, 2);
+    game.RedrawGlass(); // 6 columns of 17 cells, 5 of 16
+    EXPECT_EQ(painter.Issued, 2 + 182);
+    EXPECT_EQ(game.DirtyRect, Glass);
 }

@@ -1,152 +1,76 @@
-// Timing of one figure move on the real drawing path: EraseFigure and
-// DrawFigure (four cells each) into a back buffer compatible with a window,
-// then FlushDirty to the window. Prints medians of several runs; it asserts
-// nothing and is not run by ctest.
+// Timing of one figure move on the real drawing path (EraseFigure and
+// DrawFigure into a back buffer, FlushDirty to a window) and of a full
+// RedrawGlass. Prints the best of several runs; run by hand, not by ctest.
 //   stakko_cell_bench [moves per run] [runs]
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "game/Stakko.h"
 #include "render/Colours.h"
 #include "render/win32/GdiPainter.h"
 
-namespace {
-
-constexpr int ClientWidth = 1024;
-constexpr int ClientHeight = 768;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
+static double Seconds() {
+    LARGE_INTEGER t, f;
     QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
+    QueryPerformanceFrequency(&f);
+    return double(t.QuadPart) / double(f.QuadPart);
 }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-HWND MakeWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "StakkoCellBench";
-    RegisterClassA(&wc);
-    HWND window =
-        CreateWindowExA(0, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0, ClientWidth,
-                        ClientHeight, nullptr, nullptr, wc.hInstance, nullptr);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-    return window;
-}
-
-// A vertical bar of four cells that falls a cell per move, from the top again.
-void PlaceBar(TStakko &game) {
-    const int32_t offsets[4] = {0, 2, -2, -4};
-    for (int i = 0; i < 4; ++i) {
-        game.CellX[i] = 0;
-        game.CellY[i] = offsets[i];
-    }
-    game.FigX = 4;
-    game.FigY = 4;
-}
-
-void MoveBar(TStakko &game) {
-    game.FigY = game.FigY + 2 > game.Height - 3 ? 4 : game.FigY + 2;
-}
-
-struct TRun {
-    double Redraw; // µs per move: EraseFigure + DrawFigure
-    double Flush;  // µs per move: FlushDirty
-};
-
-TRun TimeMoves(TStakko &game, int moves) {
-    double redraw = 0, flush = 0;
-    for (int i = 0; i < moves; ++i) {
-        double t0 = Now();
-        game.EraseFigure();
-        MoveBar(game);
-        game.DrawFigure();
-        double t1 = Now();
-        game.FlushDirty();
-        double t2 = Now();
-        redraw += t1 - t0;
-        flush += t2 - t1;
-    }
-    return TRun{redraw * 1e6 / moves, flush * 1e6 / moves};
-}
-
-double TimeFullRedraws(TStakko &game, int count) {
-    double t0 = Now();
-    for (int i = 0; i < count; ++i) {
-        game.RedrawGlass();
-        game.FlushDirty();
-    }
-    return (Now() - t0) * 1e6 / count;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
     int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
-
-    HWND window = MakeWindow();
-    HDC screen = GetDC(window);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, ClientWidth, ClientHeight);
-    HDC back = CreateCompatibleDC(screen);
-    if (!window || !screen || !bitmap || !back) {
+    static TStakko Game; // as in the saver: one static game object
+    HWND window = CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HDC screen = GetDC(window), back = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 1024, 768);
+    if (!window || !screen || !back || !bitmap) {
         std::printf("no window or back buffer\n");
         return 1;
     }
-    HGDIOBJ previous = SelectObject(back, bitmap);
-
-    static TStakko game; // as in the saver: one static game object
+    SelectObject(back, bitmap);
     ChooseColours(0);
-    game.Painter = &GdiPainter();
-    game.CreateBrushes();
-    game.SetBoundsRect(TRect{312, 38, 711, 730}); // the glass area of 1024 x 768
-    game.BackDC = back;
-    game.ScreenDC = screen;
-    game.Drawing = true;
-    game.RedrawGlass();
-    game.FlushDirty();
-    PlaceBar(game);
-    game.DrawFigure();
-    game.FlushDirty();
+    Game.Painter = &GdiPainter();
+    Game.CreateBrushes();
+    Game.SetBoundsRect(TRect{312, 38, 711, 730}); // the glass area of 1024 x 768
+    Game.BackDC = back;
+    Game.ScreenDC = screen;
+    Game.Drawing = true;
+    // A vertical bar that falls a cell per move, from the top again.
+    const int32_t bar[4] = {0, 2, -2, -4};
+    std::copy(bar, bar + 4, Game.CellY);
+    std::fill(Game.CellX, Game.CellX + 4, 0);
+    Game.FigX = Game.FigY = 4;
 
-    std::vector<double> redraw, flush, total, full;
-    TimeMoves(game, moves / 10 + 1); // warm-up
-    for (int r = 0; r < runs; ++r) {
-        TRun run = TimeMoves(game, moves);
-        redraw.push_back(run.Redraw);
-        flush.push_back(run.Flush);
-        total.push_back(run.Redraw + run.Flush);
-        full.push_back(TimeFullRedraws(game, 20));
+    double redraw = 1e9, flush = 1e9, full = 1e9;
+    for (int r = 0; r <= runs; ++r) { // one more run warms up
+        double drawing = 0, copying = 0;
+        for (int i = 0; i < moves; ++i) {
+            double t1 = Seconds();
+            Game.EraseFigure();
+            Game.FigY = Game.FigY + 2 > Game.Height - 3 ? 4 : Game.FigY + 2;
+            Game.DrawFigure();
+            double t2 = Seconds();
+            Game.FlushDirty();
+            drawing += t2 - t1;
+            copying += Seconds() - t2;
+        }
+        double t0 = Seconds();
+        for (int i = 0; i < 20; ++i) {
+            Game.RedrawGlass();
+            Game.FlushDirty();
+        }
+        full = std::min(full, (Seconds() - t0) * 1e6 / 20);
+        redraw = std::min(redraw, drawing * 1e6 / moves);
+        flush = std::min(flush, copying * 1e6 / moves);
     }
-    std::printf("glass %dx%d at x %d..%d, %d moves x %d runs (medians)\n", game.Width, game.Height,
-                game.GlassRect.Left, game.GlassRect.Right, moves, runs);
-    std::printf("move redraw (EraseFigure + DrawFigure, 8 cells): %8.1f us\n", Median(redraw));
-    std::printf("move flush (FlushDirty to the window):             %8.1f us\n", Median(flush));
-    std::printf("move total:                                        %8.1f us\n", Median(total));
-    std::printf("full RedrawGlass + FlushDirty:                     %8.1f us\n", Median(full));
-
-    game.Painter->Release(game);
-    game.Painter = nullptr;
-    SelectObject(back, previous);
-    DeleteDC(back);
-    DeleteObject(bitmap);
-    ReleaseDC(window, screen);
-    DestroyWindow(window);
+    std::printf("glass %dx%d, %d moves x %d runs, best run in us:\n", Game.Width, Game.Height,
+                moves, runs);
+    std::printf("move redraw (EraseFigure + DrawFigure): %8.1f\n", redraw);
+    std::printf("move flush (FlushDirty):                %8.1f\n", flush);
+    std::printf("full RedrawGlass + FlushDirty:          %8.1f\n", full);
     return 0;
 }

@@ -3,9 +3,7 @@
 
 // Plain windows for the drawing tests, and draining their messages.
 namespace test {
-
-// A popup of the given size with the default window procedure; shown
-// without taking the focus when show is set.
+// A popup with the default window procedure, shown without taking the focus.
 inline HWND MakePopup(const char *className, int width, int height, bool show = true) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
@@ -13,7 +11,7 @@ inline HWND MakePopup(const char *className, int width, int height, bool show = 
     wc.lpszClassName = className;
     RegisterClassA(&wc); // fails harmlessly when the class exists
     HWND window = CreateWindowExA(0, className, className, WS_POPUP, 0, 0, width, height, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  nullptr, wc.hInstance, nullptr);
     if (window && show)
         ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;
@@ -25,5 +23,4 @@ inline void PumpMessages() {
     for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
         DispatchMessageA(&msg);
 }
-
 } // namespace test

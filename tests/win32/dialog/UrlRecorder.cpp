@@ -1,18 +1,13 @@
-// Stands in for the web browser: registered as the handler of http
-// addresses, it appends its second argument (the address) as one line to
-// the file named by its first, so that no test ever reaches the network.
+// Stands in for the web browser, so that no test reaches the network: appends
+// its second argument (the address) as a line to the file named by its first.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (__argc < 3)
-        return 2;
-    FILE *log = std::fopen(__argv[1], "ab");
+    FILE *log = __argc >= 3 ? std::fopen(__argv[1], "ab") : nullptr;
     if (!log)
         return 1;
     std::fprintf(log, "%s\n", __argv[2]);
-    std::fclose(log);
-    return 0;
+    return std::fclose(log);
 }

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "saver/InputRules.h"
+#include "saver/Switches.h"
+
+namespace {
+
+// The text after the program's name, and the second argument.
+TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
+    const struct {
+        const char *CommandLine, *SecondArgument;
+        TRunMode Mode;
+        bool Install;
+        int32_t Host;
+    } cases[] = {
+        {"", nullptr, Saver, false, 0},
+        {nullptr, nullptr, Saver, false, 0},
+        {"/x", nullptr, Saver, false, 0},
+        {"/c", nullptr, Configure, false, 0},
+        {"/C", nullptr, Configure, false, 0},
+        {"-c", nullptr, Configure, false, 0},
+        {"-C", nullptr, Configure, false, 0},
+        {"/c:1234", nullptr, Configure, false, 0},
+        {"/c /p 5", "5", Configure, false, 0},
+        {"/p 1234", "1234", Preview, false, 1234},
+        {"-P 1234", "1234", Preview, false, 1234},
+        {"/p", nullptr, Preview, false, 0},
+        {"/p:1234", nullptr, Preview, false, 0},
+        {"/p 12ab", "12ab", Preview, false, 12},
+        {"/p -3", "-3", Preview, false, -3},
+        {"/a 99", "99", ChangePassword, false, 99},
+        {"/reg", nullptr, Saver, true, 0},
+        {"/regedit", nullptr, Saver, true, 0},
+        {"/REG", nullptr, Saver, false, 0},
+        {"/s /c", "/c", Saver, false, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.CommandLine ? c.CommandLine : "(none)");
+        TModeChoice choice = ChooseMode(c.CommandLine, c.SecondArgument);
+        EXPECT_EQ(choice.Mode, c.Mode);
+        EXPECT_EQ(choice.Install, c.Install);
+        EXPECT_EQ(choice.HostWindow, c.Host);
+    }
+}
+
+// Cursor keys and space steer, even after a stop; escape does not.
+TEST(KeyDownAction, ManualKeysSteerEvenAfterAStopOtherKeysAskToEndOnce) {
+    using A = TInputAction;
+    for (uint32_t key : {0x25u, 0x27u, 0x26u, 0x28u, 0x20u, 0x1Bu, 0x41u}) {
+        bool game = key < 0x29 && key != 0x1B;
+        EXPECT_EQ(KeyDownAction(Saver, true, false, key), game ? A::ManualKey : A::RequestEnd);
+        EXPECT_EQ(KeyDownAction(Saver, true, true, key), game ? A::ManualKey : A::Ignore);
+        EXPECT_EQ(KeyDownAction(Saver, false, false, key), A::RequestEnd) << key;
+        EXPECT_EQ(KeyDownAction(Preview, true, false, key), A::Ignore) << key;
+    }
+}
+
+TEST(MouseMoveAction, TheSeventhMoveAsksToEndInFullScreenOnly) {
+    int32_t countdown = MouseMovesToEnd;
+    for (int move = 1; move <= 6; ++move)
+        EXPECT_EQ(MouseMoveAction(Saver, false, countdown), TInputAction::Ignore) << move;
+    EXPECT_EQ(MouseMoveAction(Saver, false, countdown), TInputAction::RequestEnd);
+    countdown = 1;
+    EXPECT_EQ(MouseMoveAction(Preview, false, countdown), TInputAction::Ignore);
+    EXPECT_EQ(MouseMoveAction(Saver, true, countdown), TInputAction::Ignore);
+    EXPECT_EQ(countdown, 1);
+}
+
+TEST(CloseAction, FullScreenCloseAsksToEndOnceAndEndingAsksThePassword) {
+    EXPECT_EQ(CloseAction(Saver, false), TCloseAction::RequestEnd);
+    EXPECT_EQ(CloseAction(Saver, true), TCloseAction::Ignore);
+    EXPECT_EQ(CloseAction(Preview, false), TCloseAction::Default);
+    EXPECT_EQ(ButtonAction(false), TInputAction::RequestEnd);
+    EXPECT_EQ(ButtonAction(true), TInputAction::Ignore);
+    EXPECT_EQ(EndAction(Saver), TEndAction::AskPassword);
+}
+
+// Manual control makes the window thread time-critical.
+TEST(PriorityPlan, EachSettingChangesOnlyItsOwnPriorities) {
+    auto flags = [](int32_t priority, bool manual) {
+        TPriorityPlan p = PriorityPlan(priority, manual);
+        return std::vector<bool>{p.GameThreadLowest, p.ProcessNormalClass, p.GameThreadHighest,
+                                 p.WindowThreadTimeCritical};
+    };
+    EXPECT_EQ(flags(PriorityLow, false), (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(flags(PriorityHigh, false), (std::vector<bool>{false, true, true, false}));
+    EXPECT_EQ(flags(PriorityNormal, true), (std::vector<bool>{false, false, false, true}));
+    for (int32_t other : {PriorityNormal, 0, 105, 109})
+        EXPECT_EQ(flags(other, false), std::vector<bool>(4, false)) << other;
+}
+
+} // namespace

@@ -1,0 +1,399 @@
+// The shell against the prefix's real profile, registry and system.ini: the
+// settings record, the registry wrapper, the password check and installation.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <tuple>
+
+#include "driver/win32/GameObjects.h"
+#include "driver/win32/Locks.h"
+#include "saver/InputRules.h"
+#include "saver/Settings.h"
+#include "saver/win32/Install.h"
+#include "saver/win32/Password.h"
+#include "saver/win32/RegistryKey.h"
+#include "saver/win32/SettingsStore.h"
+#include "saver/win32/ShellGlobals.h"
+
+namespace {
+
+std::string ThisProgram() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+std::string WindowsFile(const char *name) {
+    char folder[MAX_PATH] = "";
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\" + name;
+}
+
+// One value of the desktop settings, put back as it was on destruction so
+// that the shared prefix stays as the tests found it.
+class TDesktopValue {
+public:
+    explicit TDesktopValue(const char *name) : Name(name) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &Key, nullptr);
+        Had = !RegQueryValueExA(Key, Name, nullptr, &SavedType, Saved, &SavedSize);
+    }
+    ~TDesktopValue() {
+        Had ? Set(SavedType, Saved, SavedSize) : Delete();
+        RegCloseKey(Key);
+    }
+    LONG Set(DWORD type, const void *data, DWORD size) {
+        return RegSetValueExA(Key, Name, 0, type, static_cast<const BYTE *>(data), size);
+    }
+    LONG SetText(const std::string &text, DWORD type = REG_SZ) {
+        return Set(type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    }
+    LONG Delete() { return RegDeleteValueA(Key, Name); }
+    // The stored text, or "<absent>"; its type in `type`.
+    std::string Text(DWORD *type = nullptr) const {
+        char text[1024] = "";
+        DWORD size = sizeof text - 1;
+        if (RegQueryValueExA(Key, Name, nullptr, type, reinterpret_cast<BYTE *>(text), &size))
+            return "<absent>";
+        text[size] = '\0';
+        return text;
+    }
+
+private:
+    const char *Name;
+    HKEY Key = nullptr;
+    DWORD SavedType = 0, SavedSize = 1024;
+    BYTE Saved[1024];
+    bool Had;
+};
+
+// ---- Settings ----
+
+// The section as the file on disk has it, each line ended by a space.
+std::string SectionOnDisk() {
+    std::ifstream file(WindowsFile("win.ini"));
+    std::string section, line, header = std::string("[") + ProductName + "]";
+    while (std::getline(file, line) && line.substr(0, header.size()) != header) {
+    }
+    while (std::getline(file, line) && line[0] != '[')
+        section += line.size() > 1 ? line.substr(0, line.find('\r')) + " " : "";
+    return section;
+}
+
+auto Fields(const TSettings &s) {
+    return std::make_tuple(s.Time, s.Priority, s.Palette, s.ShowBkgr, s.ShowInfo, s.ManualControl,
+                           s.Score1, s.Score2, s.Score3);
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateSyncObjects());
+        WriteProfileStringA(ProductName, nullptr, nullptr);
+    }
+    void TearDown() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
+};
+
+TEST_F(SettingsTest, LoadTakesTheDefaultsForAnEmptyProfileAndAnyNonZeroFlagAsOn) {
+    Settings = {ClockGameTime, PriorityHigh, 3, false, false, false, 77, 77, 77};
+    LoadSettings();
+    EXPECT_EQ(Fields(Settings), std::make_tuple(102, 107, 1, true, true, true, 0, 0, 0));
+    for (const auto &[text, on] : {std::pair{"5", true}, {"0", false}, {"off", false}}) {
+        SCOPED_TRACE(text);
+        WriteProfileStringA(ProductName, "ShowBkgr", text);
+        LoadSettings();
+        EXPECT_EQ(Settings.ShowBkgr, on);
+    }
+}
+
+TEST_F(SettingsTest, SaveWritesTheTenKeysInOrderAndAllButThePathLoadBack) {
+    Settings = {ClockRunTime, PriorityHigh, 3, false, true, false, 4000, 123, -7};
+    Stakko.Score = -20;
+    std::strcpy(ProgramPath, "C:\\Program Files\\Hex Stakko\\Hex Stakko.scr");
+    SaveSettings();
+    EXPECT_EQ(SectionOnDisk(), "Time=103 Priority=108 ShowBkgr=0 ShowInfo=1 ManualControl=0 "
+                               "Palette=3 Path=C:\\Program Files\\Hex Stakko\\Hex Stakko.scr "
+                               "Score1=4000 Score2=123 Score3=-7 ");
+    const TSettings saved = Settings;
+    Settings = TSettings{};
+    std::strcpy(ProgramPath, "C:\\other.scr");
+    LoadSettings();
+    EXPECT_EQ(Fields(Settings), Fields(saved));
+    EXPECT_STREQ(ProgramPath, "C:\\other.scr");
+}
+
+TEST_F(SettingsTest, OnlyAGreaterGameScoreReplacesTheThirdBest) {
+    // {game score, Score3, Score3 after}; signed: 0 beats a stored -5.
+    const int32_t rows[][3] = {
+        {1200, 1000, 1200}, {1000, 1000, 1000}, {900, 1000, 1000}, {0, -5, 0}, {-6, -5, -5}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row[0]);
+        Settings = {ClockCurrentTime, PriorityNormal, 1, true, true, true, 5000, 3000, row[1]};
+        Stakko.Score = row[0];
+        SaveSettings();
+        EXPECT_EQ(Settings.Score3, row[2]);
+        EXPECT_EQ(GetProfileIntA(ProductName, "Score3", 99), static_cast<UINT>(row[2]));
+        EXPECT_EQ(GetProfileIntA(ProductName, "Score2", 99), 3000u);
+    }
+}
+
+TEST_F(SettingsTest, GameLockHeldPastTheLimitDropsTheWholeSave) {
+    Settings.Score3 = 10;
+    Stakko.Score = 20;
+    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([taken] {
+        WaitForSingleObject(GameLock, 1000);
+        SetEvent(taken);
+        Sleep(6500);
+        ReleaseMutex(GameLock);
+    });
+    WaitForSingleObject(taken, 5000);
+    DWORD start = GetTickCount();
+    SaveSettings();
+    DWORD waited = GetTickCount() - start;
+    holder.join();
+    CloseHandle(taken);
+    EXPECT_GE(waited, 4900u);
+    EXPECT_LT(waited, 6400u);
+    EXPECT_EQ(Settings.Score3, 10);
+    EXPECT_EQ(SectionOnDisk(), "");
+}
+
+// ---- The registry wrapper ----
+
+// Data shorter than the 8-byte buffer, as long, and longer, none of it ending
+// in a zero: the zero goes right after the data or into the last byte, and
+// nothing beyond it is touched.
+TEST(RegistryKeyTest, ReadStringAlwaysLeavesATerminatedText) {
+    RegistryKey key;
+    key.Open(HKEY_CURRENT_USER, "Software\\Stakko Tests", true);
+    ASSERT_EQ(key.Status, 0);
+    char buffer[9];
+    for (const char *data : {"xyz", "abcdefgh", "a text far longer than eight bytes"}) {
+        SCOPED_TRACE(data);
+        const DWORD length = static_cast<DWORD>(std::strlen(data));
+        ASSERT_EQ(RegSetValueExA(key.Key, "Text", 0, REG_BINARY,
+                                 reinterpret_cast<const BYTE *>(data), length),
+                  ERROR_SUCCESS);
+        std::memset(buffer, 'Q', sizeof buffer);
+        key.ReadString("Text", buffer, 8);
+        EXPECT_EQ(key.Status, length > 8 ? ERROR_MORE_DATA : 0);
+        const DWORD zero = length < 8 ? length : 7;
+        EXPECT_EQ(buffer[zero], '\0');
+        EXPECT_EQ(buffer[zero + 1], 'Q');
+        EXPECT_EQ(std::string(buffer), length > 8 ? buffer : std::string(data, zero));
+    }
+    std::memset(buffer, 'Q', sizeof buffer);
+    key.ReadString("Text", buffer, 0);
+    EXPECT_EQ(buffer[0], 'Q') << "a buffer of size 0 was written";
+    key.Close();
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Stakko Tests");
+}
+
+// ---- The password check, with our PASSWORD.CPL (PasswordModule.cpp) ----
+
+int CursorCount() {
+    int count = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    return count;
+}
+
+TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
+    const std::string folder = ThisProgram().substr(0, ThisProgram().rfind('\\') + 1);
+    TDesktopValue use("ScreenSaveUsePassword");
+    struct {
+        DWORD use; // ~0: absent
+        const char *module, *answer;
+        bool result, called;
+        int countdown;
+    } const rows[] = {
+        {~0u, "password", "0", true, false, 3},     {0, "password", "0", true, false, 3},
+        {1, "password", "0", false, true, 7},       {1, "password", "1", true, true, 3},
+        {1, "password", "0x100", false, true, 7}, // only the low byte counts
+        {1, "no-such-folder", "0", true, false, 3},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row.use) + " " + row.module + " " + row.answer);
+        row.use == ~0u ? use.Delete() : use.Set(REG_DWORD, &row.use, sizeof row.use);
+        ASSERT_TRUE(SetDllDirectoryA((folder + row.module).c_str()));
+        SetEnvironmentVariableA("STAKKO_PASSWORD_ANSWER", row.answer);
+        SetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr);
+        MouseMoveCountdown = 3;
+        const int cursor = CursorCount();
+        EXPECT_EQ(AskPassword(), row.result);
+        EXPECT_EQ(GetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr, 0) != 0, row.called);
+        EXPECT_EQ(MouseMoveCountdown, row.countdown);
+        EXPECT_EQ(CursorCount(), cursor);
+        EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "the module stays loaded";
+    }
+    SetDllDirectoryA(nullptr);
+    MouseMoveCountdown = MouseMovesToEnd;
+}
+
+// ---- Installation ----
+
+const std::string SevenTexts = "HKEY_CURRENT_USER\\Control Panel\\Desktop|Control Panel\\Desktop|"
+                               "Desktop|boot|[boot]|system.ini|system.ini\\boot|";
+std::mutex Lock;
+std::string Texts; // each ended by '|'
+
+// Texts only: the platform's own notice of the switched setting has none.
+LRESULT CALLBACK RecordProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WININICHANGE && wParam == 0 && lParam != 0) {
+        std::lock_guard<std::mutex> hold(Lock);
+        Texts += reinterpret_cast<const char *>(lParam) + std::string("|");
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool ScreenSaverActive() {
+    BOOL active = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    return active != FALSE;
+}
+
+// This program's own long path, whose short form differs, and a hidden
+// top-level window on a thread of its own that records the change
+// notifications (Wine garbles a broadcast's text for the sender's thread).
+class InstallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char shortPath[MAX_PATH] = "";
+        ASSERT_GT(GetShortPathNameA(LongPath.c_str(), shortPath, sizeof shortPath), 0u);
+        ShortPath = shortPath;
+        ASSERT_NE(ShortPath, LongPath);
+        WaitForSingleObject(Ready, 5000);
+        ASSERT_NE(Window, nullptr);
+    }
+    void TearDown() override {
+        PostMessageA(Window, WM_QUIT, 0, 0);
+        Recorder.join();
+        CloseHandle(Ready);
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, WasActive, nullptr, 0);
+    }
+    // Installs, and answers the texts the window got within a bounded wait.
+    std::string InstallAndCollect() {
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+        Texts.clear();
+        std::strcpy(ProgramPath, Path.c_str());
+        InstallAsScreenSaver();
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 300; Sleep(10)) {
+            std::lock_guard<std::mutex> hold(Lock);
+            if (std::count(Texts.begin(), Texts.end(), '|') >= 7)
+                break;
+        }
+        std::lock_guard<std::mutex> hold(Lock);
+        return Texts;
+    }
+
+    std::string LongPath = ThisProgram(), ShortPath, Path = LongPath;
+    TDesktopValue Name{"SCRNSAVE.EXE"};
+    BOOL WasActive = ScreenSaverActive();
+    HWND Window = nullptr;
+    HANDLE Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread Recorder{[this] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = RecordProc;
+        windowClass.lpszClassName = "Stakko install test";
+        RegisterClassA(&windowClass);
+        Window = CreateWindowA("Stakko install test", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+        SetEvent(Ready);
+        MSG message;
+        while (Window && GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+    }};
+};
+
+TEST_F(InstallTest, OnlyAnotherNameIsReplacedByTheShortPath) {
+    const std::string other = "C:\\windows\\system32\\other saver.scr";
+    std::string variant = ShortPath; // the same name in other letter case
+    CharLowerA(variant.data());
+    struct {
+        const char *what;
+        std::string stored, path, after;
+        bool done;
+    } const rows[] = {
+        {"none stored", "<absent>", LongPath, "<absent>", false},
+        {"another", other, LongPath, ShortPath, true},
+        {"other case", variant, LongPath, variant, true},
+        {"no short form", other, LongPath + ".missing", other, false},
+    };
+    ASSERT_NE(variant, ShortPath);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        row.stored == "<absent>" ? Name.Delete() : Name.SetText(row.stored);
+        Path = row.path;
+        EXPECT_EQ(InstallAndCollect(), row.done ? SevenTexts : "");
+        EXPECT_EQ(Name.Text(), row.after);
+        EXPECT_EQ(ScreenSaverActive(), row.done);
+    }
+}
+
+// Wine drops a write of the very same data unseen, so the stored name is
+// marked by its type: a second write would make it REG_SZ again.
+TEST_F(InstallTest, InstallingTwiceWritesOnce) {
+    Name.SetText("C:\\other.scr");
+    InstallAndCollect();
+    ASSERT_EQ(Name.Text(), ShortPath);
+    Name.SetText(ShortPath, REG_EXPAND_SZ);
+    EXPECT_EQ(InstallAndCollect(), SevenTexts);
+    DWORD type = 0;
+    EXPECT_EQ(Name.Text(&type), ShortPath);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ)) << "the second run wrote again";
+}
+
+// Runs in the child below, as Windows 98.
+TEST_F(InstallTest, DISABLED_OlderFamilyStoresTheShortPathInSystemIni) {
+    OSVERSIONINFOA version{sizeof version, 0, 0, 0, 0, ""};
+    GetVersionExA(&version);
+    ASSERT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
+    const std::string ini = WindowsFile("system.ini");
+    char saved[MAX_PATH] = "", stored[MAX_PATH] = "";
+    DWORD had = GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", saved, MAX_PATH, ini.c_str());
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "C:\\WINDOWS\\OTHER.SCR", ini.c_str());
+    EXPECT_EQ(InstallAndCollect(), SevenTexts);
+    GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", stored, MAX_PATH, ini.c_str());
+    EXPECT_EQ(stored, ShortPath);
+    EXPECT_TRUE(ScreenSaverActive());
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", had ? saved : nullptr, ini.c_str());
+}
+
+// Wine reads the version to report when a process starts: the older family's
+// case runs in a child of this program, told to be Windows 98 alone.
+TEST(OlderFamilyInstall, RunsInAChildProcess) {
+    std::string self = ThisProgram();
+    const std::string key = "Software\\Wine\\AppDefaults\\" + self.substr(self.rfind('\\') + 1);
+    HKEY app = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &app, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(app, "Version", 0, REG_SZ, reinterpret_cast<const BYTE *>("win98"), 6);
+    RegCloseKey(app);
+    std::string command =
+        "\"" + self + "\" --gtest_filter=InstallTest.DISABLED_* --gtest_also_run_disabled_tests";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    DWORD code = 1;
+    if (CreateProcessA(self.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &child)) {
+        if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0)
+            TerminateProcess(child.hProcess, 1);
+        GetExitCodeProcess(child.hProcess, &code);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults"); // only when empty
+    EXPECT_EQ(code, 0u) << "the older family's case failed; see its output above";
+}
+
+} // namespace

@@ -1,8 +1,9 @@
-# The shipped .scr must run on Windows 95/98/Me too. The -posix mingw-w64
-# compilers, which the tests need, link winpthreads, whose kernel calls those
-# systems lack. With them the .scr is built in a tree of its own with
-# STAKKO_SCR_TOOLCHAIN (the win32 thread model), and the target that names it
-# is that tree's file, copied to where a direct build would put it.
+# The shipped 32-bit .scr must run on Windows 95/98/Me too. The -posix
+# mingw-w64 compilers, which the tests need, link winpthreads, whose kernel
+# calls those systems lack. With them the .scr is built in a tree of its own
+# with STAKKO_SCR_TOOLCHAIN (the win32 thread model, for either
+# architecture), and the target that names it is that tree's file, copied to
+# where a direct build would put it.
 include_guard(GLOBAL)
 
 if(NOT DEFINED STAKKO_SCR_TOOLCHAIN)
@@ -10,7 +11,7 @@ if(NOT DEFINED STAKKO_SCR_TOOLCHAIN)
   if(WIN32)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -v ERROR_VARIABLE compiler_version OUTPUT_QUIET)
     if(compiler_version MATCHES "Thread model: posix")
-      set(default_toolchain ${CMAKE_CURRENT_LIST_DIR}/mingw-i686-win32.cmake)
+      set(default_toolchain ${CMAKE_CURRENT_LIST_DIR}/mingw-${CMAKE_SYSTEM_PROCESSOR}-win32.cmake)
     endif()
   endif()
   set(STAKKO_SCR_TOOLCHAIN "${default_toolchain}" CACHE FILEPATH

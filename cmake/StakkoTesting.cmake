@@ -29,3 +29,10 @@ function(stakko_add_gtest name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# stakko_skipped_test(NAME REASON): a test that does not apply to this build,
+# reported by ctest as skipped with its reason rather than left out.
+function(stakko_skipped_test name reason)
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E echo "skipped: ${reason}")
+  set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "^skipped: ")
+endfunction()

@@ -4,11 +4,14 @@
 STAKKO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
 
-# Packages for the native build, and those the Windows build and Wine add
-# (the -win32 compilers build the shipped .scr, the -posix ones the rest).
-NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev)
-WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev wine
-                  wine32:i386 xvfb xauth x11-utils xdotool imagemagick python3)
+# Packages for the native build, and those the Windows builds and Wine add:
+# for i686 and x86_64 (the -win32 compilers build the shipped .scr files,
+# the -posix ones the rest), and both Wine loaders, since which one this
+# machine can run is only known once they are there (scripts/lib/wine-arch.sh).
+NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev python3)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
+                  g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev
+                  wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick)
 
 log() { printf '==> %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }

@@ -30,9 +30,9 @@ choose_wine_arch() {
     fi
     export STAKKO_WINE_ARCH STAKKO_WINE_WHY
     if [ "$STAKKO_WINE_ARCH" = win32 ]; then
-        log "32-bit Wine, i686 programs: $STAKKO_WINE_WHY"
+        log "i686 programs under 32-bit Wine: $STAKKO_WINE_WHY"
     else
-        log "64-bit Wine, x86_64 programs: $STAKKO_WINE_WHY"
+        log "x86_64 programs under 64-bit Wine: $STAKKO_WINE_WHY"
     fi
 }
 

@@ -37,6 +37,8 @@ void ChooseRunMode(const char *commandLine) {
     if (choice.Install)
         InstallAsScreenSaver();
     RunMode = choice.Mode;
+    // Window handles are 32-bit values on 64-bit Windows too, sign-extended
+    // into the pointer-sized HWND.
     HostWindow = reinterpret_cast<HWND>(static_cast<intptr_t>(choice.HostWindow));
 }
 

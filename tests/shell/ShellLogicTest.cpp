@@ -28,6 +28,11 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
         {"/p:1234", nullptr, Preview, false, 0},
         {"/p 12ab", "12ab", Preview, false, 12},
         {"/p -3", "-3", Preview, false, -3},
+        // A 64-bit desktop may write a handle as an unsigned number: only its
+        // low 32 bits count, sign-extended when made a handle again.
+        {"/p 4294967295", "4294967295", Preview, false, -1},
+        {"/p 18446744073709551615", "18446744073709551615", Preview, false, -1},
+        {"/p 2147483648", "2147483648", Preview, false, INT32_MIN},
         {"/a 99", "99", ChangePassword, false, 99},
         {"/reg", nullptr, Saver, true, 0},
         {"/regedit", nullptr, Saver, true, 0},

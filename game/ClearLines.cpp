@@ -18,16 +18,16 @@ constexpr TNeighbour Neighbours[] = {{1, 1}, {0, 2}, {-1, 1}, {-1, -1}, {0, -2},
 } // namespace
 
 // Labels the group of filled cells connected to (column, row), if that cell
-// is filled and not yet labelled; returns how many cells it labelled. Done
-// with a stack of its own rather than by recursion.
-int32_t TStakko::MarkGroup(int32_t column, int32_t row, int32_t label) {
-    if (!FilledAt(column, row) || Marks[StoreIndex(column, row)] >= 0)
+// is filled and not yet labelled. Done with a stack of its own rather than
+// by recursion; a cell is labelled when it is pushed, so each is pushed once.
+int32_t TStakko::MarkGroup(TGroupMarks &marks, int32_t column, int32_t row, int32_t label) const {
+    int32_t *mark = marks.Label;
+    if (!FilledAt(column, row) || mark[StoreIndex(column, row)] >= 0)
         return 0;
-    // A cell is labelled when it is pushed, so each is pushed at most once.
     int32_t pending[StoreSize];
     int32_t top = 0;
     int32_t count = 0;
-    Marks[StoreIndex(column, row)] = label;
+    mark[StoreIndex(column, row)] = label;
     pending[top++] = StoreIndex(column, row);
     while (top > 0) {
         int32_t index = pending[--top];
@@ -35,8 +35,8 @@ int32_t TStakko::MarkGroup(int32_t column, int32_t row, int32_t label) {
         int32_t c = index / MaxHeight, r = index % MaxHeight;
         for (const TNeighbour &n : Neighbours) {
             int32_t nc = c + n.Column, nr = r + n.Row;
-            if (FilledAt(nc, nr) && Marks[StoreIndex(nc, nr)] < 0) {
-                Marks[StoreIndex(nc, nr)] = label;
+            if (FilledAt(nc, nr) && mark[StoreIndex(nc, nr)] < 0) {
+                mark[StoreIndex(nc, nr)] = label;
                 pending[top++] = StoreIndex(nc, nr);
             }
         }
@@ -44,48 +44,44 @@ int32_t TStakko::MarkGroup(int32_t column, int32_t row, int32_t label) {
     return count;
 }
 
-// Grounded groups get label 0, each loose group a label of its own from 1.
-void TStakko::LabelGroups() {
-    std::fill_n(Marks, StoreSize, -1); // not yet reached
+// Grounded groups get label 0; the rest stay unlabelled (-1).
+void TStakko::LabelGroups(TGroupMarks &marks) const {
+    std::fill_n(marks.Label, StoreSize, -1);
     for (int32_t column = 0; column < Width; ++column)
-        MarkGroup(column, BottomRow(column, Height), 0);
+        MarkGroup(marks, column, BottomRow(column, Height), 0);
 }
 
 // Moves every loose group down by one cell, working from the bottom up.
 // Returns whether there was any loose group.
-bool TStakko::DropLooseGroups() {
-    LabelGroups();
+bool TStakko::DropLooseGroups(TChanges *changes) {
+    TGroupMarks marks;
+    LabelGroups(marks);
     int32_t label = 1;
     for (int32_t row = Height - 3; row >= 0; --row)
         for (int32_t column = 0; column < Width; ++column)
             // Most positions are empty or labelled: test before the call.
-            if (FilledAt(column, row) && Marks[StoreIndex(column, row)] < 0 &&
-                MarkGroup(column, row, label) > 0)
+            if (FilledAt(column, row) && marks.Label[StoreIndex(column, row)] < 0 &&
+                MarkGroup(marks, column, row, label) > 0)
                 ++label;
     if (label == 1)
         return false;
     for (int32_t row = Height - 3; row >= 0; --row)
         for (int32_t column = 0; column < Width; ++column)
-            if (SameParity(column, row) && Marks[StoreIndex(column, row)] > 0 &&
+            if (SameParity(column, row) && marks.Label[StoreIndex(column, row)] > 0 &&
                 GetCell(column, row) == FilledCell) {
                 SetCell(column, row, 0);
                 SetCell(column, row + 2, 1);
             }
-    RedrawGlass();
-    FlushDirty();
+    if (changes) {
+        changes->Glass(Width, Height, Glass);
+        changes->Show();
+    }
     return true;
 }
 
-bool TStakko::UpLineFull(int32_t r) const {
+bool TStakko::LineFull(int32_t r, int32_t oddRowOffset) const {
     for (int32_t column = 0; column < Width; ++column)
-        if (!FilledAt(column, column % 2 ? r + UpLine : r))
-            return false;
-    return true;
-}
-
-bool TStakko::DownLineFull(int32_t r) const {
-    for (int32_t column = 0; column < Width; ++column)
-        if (!FilledAt(column, column % 2 ? r + DownLine : r))
+        if (!FilledAt(column, column % 2 ? r + oddRowOffset : r))
             return false;
     return true;
 }
@@ -110,8 +106,7 @@ int32_t TStakko::RemoveFullLines(int32_t firstRow, int32_t lowestRow, int32_t od
     int32_t removed = 0;
     int32_t r = firstRow;
     while (r >= lowestRow) {
-        bool full = oddRowOffset == UpLine ? UpLineFull(r) : DownLineFull(r);
-        if (!full) {
+        if (!LineFull(r, oddRowOffset)) {
             r -= 2;
             continue;
         }
@@ -128,44 +123,39 @@ int32_t TStakko::RemoveFullLines(int32_t firstRow, int32_t lowestRow, int32_t od
 }
 
 void TStakko::FlashFullLines(int32_t firstRow, int32_t lowestRow, int32_t oddRowOffset,
-                             int32_t step) {
-    if (!Drawing)
+                             int32_t step, TChanges *changes) const {
+    if (!changes)
         return;
-    for (int32_t r = firstRow; r >= lowestRow; r -= 2) {
-        bool full = oddRowOffset == UpLine ? UpLineFull(r) : DownLineFull(r);
-        if (full)
-            FlashLine(r, step);
-    }
+    for (int32_t r = firstRow; r >= lowestRow; r -= 2)
+        if (LineFull(r, oddRowOffset))
+            changes->Flash(r, step);
 }
 
-int32_t TStakko::ClearLines() {
+int32_t TStakko::ClearLines(TChanges *changes) {
     try {
         int32_t removed = 0;
         for (int pass = 0; pass < MaxPasses; ++pass) {
-            bool changed = DropLooseGroups();
-
-            FlashFullLines(Height - 1, 2, UpLine, -1);
-            int32_t up = RemoveFullLines(Height - 1, 2, UpLine);
-            removed += up;
-            if (up > 0) {
-                RedrawGlass();
-                FlushDirty();
-                changed = true;
+            bool changed = DropLooseGroups(changes);
+            const struct {
+                int32_t FirstRow, LowestRow, OddRowOffset, FlashStep;
+            } kinds[] = {{Height - 1, 2, UpLine, -1}, {Height - 3, 0, DownLine, +1}};
+            for (const auto &kind : kinds) {
+                FlashFullLines(kind.FirstRow, kind.LowestRow, kind.OddRowOffset, kind.FlashStep,
+                               changes);
+                int32_t lines = RemoveFullLines(kind.FirstRow, kind.LowestRow, kind.OddRowOffset);
+                removed += lines;
+                if (lines > 0) {
+                    if (changes) {
+                        changes->Glass(Width, Height, Glass);
+                        changes->Show();
+                    }
+                    changed = true;
+                }
             }
-
-            FlashFullLines(Height - 3, 0, DownLine, +1);
-            int32_t down = RemoveFullLines(Height - 3, 0, DownLine);
-            removed += down;
-            if (down > 0) {
-                RedrawGlass();
-                FlushDirty();
-                changed = true;
-            }
-
             if (!changed)
                 break;
         }
-        if (removed > 0 && Drawing) {
+        if (removed > 0) {
             Score += 2 * removed - 1;
             Lines += removed;
         }

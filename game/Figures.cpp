@@ -1,19 +1,18 @@
 #include "game/Figures.h"
 
 #include "game/Random.h"
-#include "game/Ticks.h"
 
 const TOffset KindOffsets[KindCount][FigureCells] = {
-    {{0, 0}, {0, 2}, {0, -2}, {0, -4}},   // straight bar of four
-    {{0, 0}, {1, -1}, {0, -2}, {-1, -1}}, // two in a column, one each side between
-    {{0, 0}, {0, -2}, {0, 2}, {1, -1}},   // bar of three, cell at upper right
-    {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},  // bar of three, cell at upper left
-    {{0, 0}, {1, 1}, {-1, 1}, {-2, 0}},   // sideways zigzag
-    {{0, 0}, {1, -1}, {-1, -1}, {-2, 0}}, // its mirror image
+    {{0, 0}, {0, 2}, {0, -2}, {0, -4}},    // straight bar of four
+    {{0, 0}, {1, -1}, {0, -2}, {-1, -1}},  // two in a column, one each side between
+    {{0, 0}, {0, -2}, {0, 2}, {1, -1}},    // bar of three, cell at upper right
+    {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},   // bar of three, cell at upper left
+    {{0, 0}, {1, 1}, {-1, 1}, {-2, 0}},    // sideways zigzag
+    {{0, 0}, {1, -1}, {-1, -1}, {-2, 0}},  // its mirror image
     {{-2, 0}, {-1, -1}, {0, -2}, {1, -1}}, // arch, two rising then one
     {{-1, -1}, {0, -2}, {1, -1}, {2, 0}},  // arch, one rising then two
-    {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},  // three-armed star
-    {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}}, // arc left of the origin
+    {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},   // three-armed star
+    {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}},  // arc left of the origin
 };
 
 const int32_t KickOffsets[KickCount] = {0, 1, -1, 2, -2, 3, -3};
@@ -27,8 +26,8 @@ TOffset TurnOffset(TOffset o, int32_t steps) {
     return o;
 }
 
-int32_t PickRandomKind() {
-    SeedRandom(CurrentTicks() % 32767u);
+int32_t PickRandomKind(uint32_t ticks) {
+    SeedRandom(ticks % 32767u);
     int32_t k = NextRandom() % 11;
     return k < 10 ? k : 0;
 }

@@ -1,8 +1,6 @@
 #include "game/GlassFit.h"
 
 #include "game/Lattice.h"
-#include "game/Stakko.h"
-#include "game/Trace.h"
 
 namespace {
 constexpr int32_t LargestCell = 72;
@@ -42,19 +40,4 @@ TRect CentreGlass(const TRect &area, const TGlassFit &fit) {
     glass.Top = static_cast<int32_t>(area.Top + (area.Height() - gh) * 0.5);
     glass.Bottom = glass.Top + gh;
     return glass;
-}
-
-void TStakko::SetBoundsRect(const TRect &r) {
-    GlassRect = r;
-    TGlassFit fit = FitGlass(r.Width(), r.Height());
-    if (!fit.Ok) {
-        Trace("SetBoundsRect");
-        Width = FallbackWidth;
-        Height = FallbackHeight;
-        return;
-    }
-    Width = fit.Width;
-    Height = fit.Height;
-    GlassRect = CentreGlass(r, fit);
-    NewFigure();
 }

@@ -14,12 +14,26 @@ constexpr uint8_t FilledCell = 1;
 constexpr uint8_t NoCell = 254;
 constexpr int32_t OutsideGlass = -1; // GetCell's answer beyond the glass
 
-inline bool SameParity(int32_t column, int32_t row) { return ((column ^ row) & 1) == 0; }
+inline bool SameParity(int32_t column, int32_t row) {
+    return ((column ^ row) & 1) == 0;
+}
 
 // Column-major index into the store; the caller checks the store's bounds.
-inline int32_t StoreIndex(int32_t column, int32_t row) { return column * MaxHeight + row; }
+inline int32_t StoreIndex(int32_t column, int32_t row) {
+    return column * MaxHeight + row;
+}
 
 // The top cell of a column is at row 0 (even column) or row 1 (odd column);
 // its bottom cell at row Height - 1 (even) or Height - 2 (odd).
-inline int32_t TopRow(int32_t column) { return column & 1; }
-inline int32_t BottomRow(int32_t column, int32_t height) { return height - 1 - (column & 1); }
+inline int32_t TopRow(int32_t column) {
+    return column & 1;
+}
+inline int32_t BottomRow(int32_t column, int32_t height) {
+    return height - 1 - (column & 1);
+}
+
+// Scratch labels of cell groups while the glass settles, indexed as the
+// store: -1 not yet reached, 0 a grounded group, 1, 2, ... each loose group.
+struct TGroupMarks {
+    int32_t Label[StoreSize];
+};

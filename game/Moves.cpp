@@ -1,16 +1,15 @@
 #include <cstdlib>
 
-#include "game/Figures.h"
 #include "game/Stakko.h"
 #include "game/Trace.h"
 
-void TStakko::NewFigure() {
+void TStakko::NewFigure(int32_t kind) {
     try {
         FigY = 0;
         FigX = static_cast<int32_t>((Width - 0.1) * 0.5);
         if (FigX % 2 != 0)
             ++FigX;
-        Kind = NextKind();
+        Kind = kind >= 0 && kind < KindCount ? kind : 0;
         for (int i = 0; i < FigureCells; ++i) {
             CellX[i] = KindOffsets[Kind][i].X;
             CellY[i] = KindOffsets[Kind][i].Y;
@@ -18,6 +17,14 @@ void TStakko::NewFigure() {
     } catch (...) {
         Trace("NewFigure");
     }
+}
+
+// The figure's four cells, in order, in one look.
+void TStakko::RecordFigure(TChanges *changes, uint8_t look) const {
+    if (!changes)
+        return;
+    for (int i = 0; i < FigureCells; ++i)
+        changes->Cell(FigX + CellX[i], FigY + CellY[i], look);
 }
 
 // A sideways step is blocked when a target at row 0 or below is filled or
@@ -35,7 +42,7 @@ bool TStakko::FigureStepBlocked(int32_t dx, int32_t dy) const {
     return false;
 }
 
-int32_t TStakko::ShiftX(int32_t n) {
+int32_t TStakko::ShiftX(int32_t n, TChanges *changes) {
     try {
         if (GameOver || n == 0)
             return 0;
@@ -44,10 +51,10 @@ int32_t TStakko::ShiftX(int32_t n) {
         int64_t steps = std::llabs(static_cast<int64_t>(n));
         int32_t made = 0;
         while (made < steps && !FigureStepBlocked(dx, 1)) {
-            EraseFigure();
+            RecordFigure(changes, LookEmpty);
             FigX += dx;
             FigY += 1;
-            DrawFigure();
+            RecordFigure(changes, LookFilled);
             ++made;
         }
         return made;
@@ -71,30 +78,30 @@ bool TStakko::LandingBelow() const {
     return false;
 }
 
-void TStakko::LandFigure() {
+void TStakko::LandFigure(TKindSource &kinds, TChanges *changes) {
     for (int i = 0; i < FigureCells; ++i)
         SetCell(FigX + CellX[i], FigY + CellY[i], 1);
-    ClearLines();
+    ClearLines(changes);
     if (TopCellFilled())
         GameOver = true;
     else
-        NewFigure();
+        NewFigure(kinds.NextKind());
 }
 
 // Only ever called with 1; any positive n makes one step, as 1 does.
-int32_t TStakko::ShiftY(int32_t n) {
+int32_t TStakko::ShiftY(int32_t n, TKindSource &kinds, TChanges *changes) {
     try {
         if (GameOver || n <= 0)
             return 0;
         if (LandingBelow()) {
-            LandFigure();
+            LandFigure(kinds, changes);
             return 0;
         }
         if (TopCellFilled())
             GameOver = true;
-        EraseFigure();
+        RecordFigure(changes, LookEmpty);
         FigY += 2;
-        DrawFigure();
+        RecordFigure(changes, LookFilled);
         return 1;
     } catch (...) {
         Trace("ShiftY");
@@ -102,7 +109,7 @@ int32_t TStakko::ShiftY(int32_t n) {
     }
 }
 
-int32_t TStakko::Rotate(int32_t n) {
+int32_t TStakko::Rotate(int32_t n, TChanges *changes) {
     try {
         if (GameOver || n <= -6 || n >= 6)
             return 0;
@@ -118,14 +125,14 @@ int32_t TStakko::Rotate(int32_t n) {
             }
             if (!fits)
                 continue;
-            EraseFigure();
+            RecordFigure(changes, LookEmpty);
             FigX = originX;
             FigY = originY;
             for (int i = 0; i < FigureCells; ++i) {
                 CellX[i] = turned[i].X;
                 CellY[i] = turned[i].Y;
             }
-            DrawFigure();
+            RecordFigure(changes, LookFilled);
             return n;
         }
         return 0;

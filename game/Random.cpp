@@ -4,7 +4,9 @@ namespace {
 thread_local uint32_t RandomState = 1;
 }
 
-void SeedRandom(uint32_t seed) { RandomState = seed; }
+void SeedRandom(uint32_t seed) {
+    RandomState = seed;
+}
 
 int32_t NextRandom() {
     RandomState = RandomState * 22695477u + 1u;

@@ -1,125 +1,79 @@
 #pragma once
 #include <cstdint>
 
+#include "game/Changes.h"
+#include "game/Figures.h"
 #include "game/Lattice.h"
-#include "game/Rect.h"
 
-class TGlassPainter;
+// Where the kind of each new figure comes from: the play session's random
+// pick, a simulator's list, or (in a trial of the search) a fixed kind.
+class TKindSource {
+public:
+    virtual int32_t NextKind() = 0;
 
-// A platform handle (device context, brush) kept opaque in the portable core.
-using NativeHandle = void *;
-
-// Where the kind of each new figure comes from. The default is the game's
-// random pick; tests and the simulator place kinds of their choosing.
-using KindSource = int32_t (*)(void *context);
-
-// Cell looks for ShowCell.
-constexpr uint8_t LookEmpty = 0;
-constexpr uint8_t LookFilled = 1;
-constexpr uint8_t LookFlash = 2;
-
-// The result of the placement search, with what the tools report of it.
-struct TPlacement {
-    int32_t Rotation = 0; // 60° steps from the present orientation
-    int32_t Shift = 0;    // ShiftX steps, negative to the left
-    int32_t Value = 0;    // the best ValueGlass; -1,000,000 if no trial scored above it
-    int32_t Trials = 0;   // placements landed and scored
+protected:
+    ~TKindSource() = default;
 };
 
-// The game object: the glass, the falling figure, the score, and the drawing
-// it does through its painter.
+// The game state: the glass, the falling figure, the score. A plain value:
+// copying it copies the whole game, which is how the placement search tries
+// moves without touching the game in play. Moves that change what the
+// picture shows say so in the optional change record; without one they
+// change the state alone.
 class TStakko {
 public:
-    TStakko();
-    ~TStakko();
-    TStakko(const TStakko &) = delete;
-    TStakko &operator=(const TStakko &) = delete;
+    TStakko() { NewFigure(0); }
 
     // Cell store (board).
     int32_t GetCell(int32_t column, int32_t row) const;
     void SetCell(int32_t column, int32_t row, int32_t value);
-    void NewGame();
+    // Empties the glass, zeroes the counters, notes when the game began
+    // (calendar seconds) and clears GameOver; the figure stays.
+    void NewGame(int64_t startTime);
     bool TopCellFilled() const; // the game-over test
+    bool FilledAt(int32_t column, int32_t row) const {
+        return column >= 0 && row >= 0 && column < Width && row < Height && column < MaxWidth &&
+               row < MaxHeight && SameParity(column, row) &&
+               Glass[StoreIndex(column, row)] == FilledCell;
+    }
 
-    // Dimensions: the search for the largest cell size that gives at least
-    // 11 columns and 31 rows, the glass centred in r, a new figure placed.
-    void SetBoundsRect(const TRect &r);
+    // Figures and moves. ShiftY's landing places the next figure with a kind
+    // from kinds, unless the game is over.
+    void NewFigure(int32_t kind);
+    int32_t ShiftX(int32_t n, TChanges *changes = nullptr);
+    int32_t ShiftY(int32_t n, TKindSource &kinds, TChanges *changes = nullptr);
+    int32_t Rotate(int32_t n, TChanges *changes = nullptr);
 
-    // Figures and moves.
-    void NewFigure();
-    int32_t ShiftX(int32_t n);
-    int32_t ShiftY(int32_t n);
-    int32_t Rotate(int32_t n);
+    // Line clearing: loose groups fall, full lines go; returns the lines
+    // removed and adds them to Score and Lines.
+    int32_t ClearLines(TChanges *changes = nullptr);
+    // Labels the group of filled cells reached from (column, row) in marks;
+    // returns how many cells it labelled.
+    int32_t MarkGroup(TGroupMarks &marks, int32_t column, int32_t row, int32_t label) const;
 
-    // Line clearing.
-    int32_t ClearLines();
-    int32_t MarkGroup(int32_t column, int32_t row, int32_t label);
-
-    // Automatic player.
-    int32_t ValueGlass() const;
-    void FindBestMove(int32_t &rotation, int32_t &shift);
-    TPlacement SearchPlacement(); // FindBestMove with its value and trial count
-
-    // Drawing; every one paints nothing while Drawing is off or BackDC is null.
-    void ShowCell(int32_t column, int32_t row, uint8_t look);
-    void DrawFigure();
-    void EraseFigure();
-    void RedrawGlass();
-    void FlashLine(int32_t row, int32_t step);
-    void FlushDirty();
-    void CreateBrushes();
-
-    void SetKindSource(KindSource source, void *context);
-
-    int32_t SavedScreenState = 0;
-    int32_t SavedBackState = 0;
-    NativeHandle ScreenDC = nullptr;
-    NativeHandle BackDC = nullptr;
-    NativeHandle Brushes[4] = {};
-    TRect DirtyRect;
     int32_t FigX = 0;
     int32_t FigY = 0;
     int32_t Score = 0;
     int32_t Lines = 0;
     bool GameOver = false;
     int32_t Kind = 0;
-    int32_t SavedKind = 0;
     int32_t Width = 0;
     int32_t Height = 0;
-    TRect GlassRect;
-    int32_t CellX[12] = {};
-    int32_t CellY[12] = {};
+    int32_t CellX[FigureCells] = {};
+    int32_t CellY[FigureCells] = {};
     uint8_t Glass[StoreSize] = {};
-    int32_t Marks[StoreSize] = {};
-    bool Drawing = false;
-
-    // Where drawing goes; null draws nothing. Set by the renderer.
-    TGlassPainter *Painter = nullptr;
+    int64_t GameStartTime = 0; // calendar seconds at which the game began
 
 private:
-    bool CanPaint() const { return Drawing && BackDC != nullptr; }
-    // GetCell(column, row) == FilledCell, without the call: the search's hot path.
-    bool FilledAt(int32_t column, int32_t row) const {
-        return column >= 0 && row >= 0 && column < Width && row < Height && column < MaxWidth &&
-               row < MaxHeight && SameParity(column, row) &&
-               Glass[StoreIndex(column, row)] == FilledCell;
-    }
+    void RecordFigure(TChanges *changes, uint8_t look) const;
     bool FigureStepBlocked(int32_t dx, int32_t dy) const;
     bool LandingBelow() const;
-    void LandFigure();
-    bool UpLineFull(int32_t r) const;
-    bool DownLineFull(int32_t r) const;
+    void LandFigure(TKindSource &kinds, TChanges *changes);
+    bool LineFull(int32_t r, int32_t oddRowOffset) const;
     void RemoveLine(int32_t r, int32_t oddRowOffset);
     int32_t RemoveFullLines(int32_t firstRow, int32_t lowestRow, int32_t oddRowOffset);
-    void LabelGroups();
-    bool DropLooseGroups();
-    void FlashFullLines(int32_t firstRow, int32_t lowestRow, int32_t oddRowOffset, int32_t step);
-    int32_t ValueGlassUnguarded() const;
-    int32_t NextKind();
-
-    KindSource KindPicker = nullptr;
-    void *KindContext = nullptr;
+    void LabelGroups(TGroupMarks &marks) const;
+    bool DropLooseGroups(TChanges *changes);
+    void FlashFullLines(int32_t firstRow, int32_t lowestRow, int32_t oddRowOffset, int32_t step,
+                        TChanges *changes) const;
 };
-
-// Calendar time, in seconds, at which the current game began.
-extern int64_t GameStartTime;

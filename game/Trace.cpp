@@ -12,4 +12,6 @@ void Trace(const char *name) {
         hook(name);
 }
 
-void SetTraceHook(TraceHook hook) { Hook.store(hook, std::memory_order_relaxed); }
+void SetTraceHook(TraceHook hook) {
+    Hook.store(hook, std::memory_order_relaxed);
+}

@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <limits>
 
+#include "game/Changes.h"
 #include "game/Lattice.h"
 #include "game/Random.h"
-#include "game/Stakko.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ bool WideBoxInside(const TWideBox &box, const TRect &glass) {
            box.Bottom <= glass.Bottom;
 }
 
-TCellPrimitive Polygon(int32_t brush, std::initializer_list<TPoint> points) {
+TCellPrimitive Polygon(TColourIndex fill, std::initializer_list<TPoint> points) {
     TCellPrimitive p;
     p.Kind = TCellPrimitive::Polygon;
-    p.Brush = brush;
+    p.Fill = fill;
     for (const TPoint &point : points)
         p.Points[p.Count++] = point;
     return p;
@@ -70,16 +70,16 @@ TCellPrimitive Pixel(TPoint at) {
 void PlanFilled(TCellPicture &picture) {
     const THexagon &v = picture.Outline;
     THexagon q = HexagonIn(InnerBox(picture.Box));
-    picture.Primitives.push_back(Polygon(2, {v[5], v[0], v[1], v[2]}));
-    picture.Primitives.push_back(Polygon(3, {v[2], v[3], v[4], v[5]}));
-    picture.Primitives.push_back(Polygon(1, {q[0], q[1], q[2], q[3], q[4], q[5]}));
+    picture.Primitives.push_back(Polygon(CellColour2, {v[5], v[0], v[1], v[2]})); // upper bevel
+    picture.Primitives.push_back(Polygon(CellColour3, {v[2], v[3], v[4], v[5]})); // lower bevel
+    picture.Primitives.push_back(Polygon(CellColour1, {q[0], q[1], q[2], q[3], q[4], q[5]}));
     for (int k = 0; k < 6; ++k)
         picture.Primitives.push_back(Line(v[k], q[k]));
 }
 
 void PlanEmpty(TCellPicture &picture) {
     const THexagon &v = picture.Outline;
-    picture.Primitives.push_back(Polygon(0, {v[0], v[1], v[2], v[3], v[4], v[5]}));
+    picture.Primitives.push_back(Polygon(CellColour0, {v[0], v[1], v[2], v[3], v[4], v[5]}));
 }
 
 // Random pixels over what is there, clipped to the hexagon. The offsets are
@@ -112,10 +112,6 @@ TCellGrid MakeCellGrid(const TRect &glass, int32_t columns, int32_t rows) {
     return grid;
 }
 
-TCellGrid MakeCellGrid(const TStakko &stakko) {
-    return MakeCellGrid(stakko.GlassRect, stakko.Width, stakko.Height);
-}
-
 TRect CellBox(const TCellGrid &grid, int32_t column, int32_t row) {
     TWideBox box = WideCellBox(grid, column, row);
     return TRect{int32_t(box.Left), int32_t(box.Top), int32_t(box.Right), int32_t(box.Bottom)};
@@ -144,7 +140,7 @@ bool BoxInside(const TRect &box, const TRect &glass) {
 }
 
 bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
-              TCellPicture &picture) {
+              const TColourTable &colours, TCellPicture &picture) {
     if (column < 0 || column >= grid.Columns || row < 0 || row >= grid.Rows)
         return false;
     if (!SameParity(column, row))
@@ -158,8 +154,8 @@ bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
     picture = TCellPicture{};
     picture.Box = CellBox(grid, column, row);
     picture.Outline = HexagonIn(picture.Box);
-    picture.PenColour = Colours[OutlineColour];
-    picture.PixelColour = Colours[CellColour0];
+    picture.PenColour = colours[OutlineColour];
+    picture.PixelColour = colours[CellColour0];
     switch (look) {
     case LookEmpty:
         PlanEmpty(picture);

@@ -6,8 +6,6 @@
 #include "game/Rect.h"
 #include "render/Colours.h"
 
-class TStakko;
-
 // Where a lattice cell lies on the back buffer and what its three looks
 // draw, as plain data: the GDI layer only issues the primitives in order.
 
@@ -31,7 +29,6 @@ struct TCellGrid {
 };
 
 TCellGrid MakeCellGrid(const TRect &glass, int32_t columns, int32_t rows);
-TCellGrid MakeCellGrid(const TStakko &stakko);
 
 // The box (px, py, px + cw, py + ch) of cell (column, row).
 TRect CellBox(const TCellGrid &grid, int32_t column, int32_t row);
@@ -49,13 +46,13 @@ bool BoxInside(const TRect &box, const TRect &glass);
 struct TCellPrimitive {
     enum TKind : uint8_t { Polygon, Line, Pixel };
     TKind Kind = Polygon;
-    int32_t Brush = 0; // polygons: index into the game object's Brushes
+    TColourIndex Fill = CellColour0; // polygons: one of the four cell colours
     int32_t Count = 0; // points used: 4 or 6 for a polygon, 2 for a line, 1 for a pixel
     std::array<TPoint, 6> Points{};
 };
 
-// Everything one ShowCell draws. Polygons are filled with their brush and
-// outlined with a 1-pixel pen of PenColour; pixels are set to PixelColour
+// Everything one ShowCell draws. Polygons are filled with their cell colour
+// and outlined with a 1-pixel pen of PenColour; pixels are set to PixelColour
 // and, when ClipToOutline is set, clipped to the hexagon Outline.
 struct TCellPicture {
     TRect Box;
@@ -74,4 +71,4 @@ constexpr int32_t FlashPixelCount = 40;
 // other look plans no primitives but still yields the box. Flash pixels
 // draw from the game's generator, the row offset before the column offset.
 bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
-              TCellPicture &picture);
+              const TColourTable &colours, TCellPicture &picture);

@@ -2,8 +2,8 @@
 #include <array>
 #include <cstdint>
 
-// The colour table of the current scheme: eleven colours chosen by the
-// Palette setting when the window is set up.
+// The colour table of a scheme: eleven colours, chosen by the palette when
+// the renderer is bound to a window.
 
 struct TColour {
     uint8_t R = 0;
@@ -32,11 +32,9 @@ constexpr int32_t PaletteCount = 4; // Brown, Blue, Green, Black background
 
 using TColourTable = std::array<TColour, ColourCount>;
 
-extern TColourTable Colours;
+// What the table holds until a palette is chosen.
+extern const TColourTable InitialColours;
 
-// Fills Colours with the scheme of palette 0 to 3; any other value keeps
-// the table as it is.
-void ChooseColours(int32_t palette);
-
-// The contents the table holds from program start until a window is set up.
-void ResetColours();
+// Fills the table with the scheme of palette 0 to 3; any other value keeps
+// it as it is.
+void ChooseColours(int32_t palette, TColourTable &colours);

@@ -1,9 +1,5 @@
 #include "render/Layout.h"
 
-double Scale = 1.0;
-int32_t BoxUnit = 50;
-int32_t LineUnit = 30;
-
 namespace {
 constexpr double ReferenceWidth = 1024.0;
 // Half of 1/√3: the glass area is 1/√3 of its height wide.
@@ -12,7 +8,9 @@ constexpr double ValueBoxHalfWidth = 75.0; // at Scale 1
 constexpr double BestBoxHalfWidth = 100.0;
 
 // Floating-point positions become pixels by truncation toward zero.
-int32_t Trunc(double v) { return static_cast<int32_t>(v); }
+int32_t Trunc(double v) {
+    return static_cast<int32_t>(v);
+}
 
 // 90 % of the height, centred, 1/√3 of its height wide.
 TRect GlassAreaFor(const TRect &client, int32_t height) {
@@ -58,11 +56,9 @@ TLayout ComputeLayout(const TRect &client) {
     int32_t bestHalfHeight = (3 * layout.LineUnit) / 2;
     layout.BestBox = TRect{Trunc(leftCentre - bestHalf), middle - bestHalfHeight,
                            Trunc(leftCentre + bestHalf), middle + bestHalfHeight};
-    return layout;
-}
 
-void ApplyLayoutUnits(const TLayout &layout) {
-    Scale = layout.Scale;
-    BoxUnit = layout.BoxUnit;
-    LineUnit = layout.LineUnit;
+    const TRect &area = layout.GlassArea;
+    layout.Fit = FitGlass(area.Width(), area.Height());
+    layout.Glass = layout.Fit.Ok ? CentreGlass(area, layout.Fit) : area;
+    return layout;
 }

@@ -4,8 +4,6 @@
 #include <ctime>
 #include <utility>
 
-#include "saver/Settings.h"
-
 const char *const WebAddress = "www.vornel.com";
 
 namespace {
@@ -55,11 +53,6 @@ TPanelText Label(const TPanelView &view, const char *text, const TRect &box) {
 TPanelText ValueText(const TPanelView &view, std::string text, const TRect &box) {
     return TPanelText{std::move(text), TPanelFont::Value, ValueColour, TTextPlace::CentredInBox,
                       ValueTextRect(box, view.Layout.Scale)};
-}
-
-void Append(TPanelDrawing &to, const TPanelDrawing &from) {
-    to.Panels.insert(to.Panels.end(), from.Panels.begin(), from.Panels.end());
-    to.Texts.insert(to.Texts.end(), from.Texts.begin(), from.Texts.end());
 }
 
 bool LocalTime(int64_t now, std::tm &local) {
@@ -141,15 +134,6 @@ TPanelDrawing NumberDrawing(const TPanelView &view, int32_t value, const TRect &
     return drawing;
 }
 
-void SortBestScores(TSettings &settings) {
-    if (settings.Score2 > settings.Score1)
-        std::swap(settings.Score2, settings.Score1);
-    if (settings.Score3 > settings.Score2)
-        std::swap(settings.Score3, settings.Score2);
-    if (settings.Score2 > settings.Score1)
-        std::swap(settings.Score2, settings.Score1);
-}
-
 TPanelDrawing BestScoresDrawing(const TPanelView &view, int32_t score1, int32_t score2,
                                 int32_t score3) {
     TPanelDrawing drawing;
@@ -198,8 +182,8 @@ std::string ElapsedText(int64_t seconds) {
     return text;
 }
 
-std::string ClockText(int32_t clockMode, int64_t now, int64_t startTime, int64_t gameStartTime) {
-    if (clockMode == ClockCurrentTime) {
+std::string ClockText(TClockKind kind, int64_t now, int64_t startTime, int64_t gameStartTime) {
+    if (kind == TClockKind::CurrentTime) {
         std::tm local{};
         if (!LocalTime(now, local))
             return std::string();
@@ -208,17 +192,7 @@ std::string ClockText(int32_t clockMode, int64_t now, int64_t startTime, int64_t
                       static_cast<unsigned>(local.tm_min), static_cast<unsigned>(local.tm_sec));
         return text;
     }
-    if (clockMode == ClockRunTime)
+    if (kind == TClockKind::RunTime)
         return ElapsedText(now - startTime);
     return ElapsedText(now - gameStartTime);
-}
-
-TPanelDrawing ScreenDrawing(const TPanelView &view, const TPanelScores &scores) {
-    TPanelDrawing drawing = HeaderDrawing(view);
-    Append(drawing, BestScoresDrawing(view, scores.Best[0], scores.Best[1], scores.Best[2]));
-    Append(drawing, GlassPanelDrawing(view));
-    Append(drawing, NumberDrawing(view, scores.Score, view.Layout.ScoreBox));
-    Append(drawing, NumberDrawing(view, scores.Lines, view.Layout.LinesBox));
-    Append(drawing, TimeDrawing(view, scores.Time));
-    return drawing;
 }

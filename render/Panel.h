@@ -8,8 +8,6 @@
 #include "render/Colours.h"
 #include "render/Layout.h"
 
-struct TSettings;
-
 // Everything the information panel draws, as plain data: fonts, framed
 // boxes, texts with their places and colours. The Win32 layer only issues it.
 
@@ -104,11 +102,6 @@ TPanelDrawing NumberDrawing(const TPanelView &view, int32_t value, const TRect &
 // value font high, centred vertically on the box.
 TRect ValueTextRect(const TRect &box, double scale);
 
-// Puts the three best scores in descending order in place: the second and
-// the first, the third and the second, the second and the first again, each
-// swapped only if the lower rank holds the greater score.
-void SortBestScores(TSettings &settings);
-
 // The best-score box and its three lines " 1. 30" one LineUnit apart, in the
 // order the scores are given (sort them first).
 TPanelDrawing BestScoresDrawing(const TPanelView &view, int32_t score1, int32_t score2,
@@ -126,21 +119,13 @@ TPanelDrawing GlassPanelDrawing(const TPanelView &view);
 // negative difference prints through the unsigned format as large numbers.
 std::string ElapsedText(int64_t seconds);
 
-// The time text for a clock mode: the local time of day for the current
-// time mode, the time since start for the run time mode, and the time since
-// the game began for any other mode. Empty if the local time is unknown.
-std::string ClockText(int32_t clockMode, int64_t now, int64_t startTime, int64_t gameStartTime);
-
-// ---- A full redraw ----
-
-// The scores a full redraw shows.
-struct TPanelScores {
-    int32_t Score = 0;
-    int32_t Lines = 0;
-    int32_t Best[3] = {};
-    std::string Time;
+// What the time box shows.
+enum class TClockKind : uint8_t {
+    CurrentTime, // the local time of day
+    RunTime,     // the time since the program started
+    GameTime,    // the time since the game began
 };
 
-// Everything a full redraw draws over the background, in its order: logo,
-// web address and labels, best scores, glass frame, score, lines, time.
-TPanelDrawing ScreenDrawing(const TPanelView &view, const TPanelScores &scores);
+// The time text of a clock kind; calendar seconds throughout. Empty if the
+// local time is unknown.
+std::string ClockText(TClockKind kind, int64_t now, int64_t startTime, int64_t gameStartTime);

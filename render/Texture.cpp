@@ -2,9 +2,6 @@
 
 #include "game/Random.h"
 
-TRamp Ramp;
-int32_t HeightMap[TextureWidth][TextureHeight];
-
 namespace {
 constexpr int32_t TopHeight = 255;
 constexpr int32_t StartHeight = 128;
@@ -21,7 +18,9 @@ TRampLevels LevelsAt(int32_t i, int32_t low, int32_t span) {
     return TRampLevels{a, 255 * a / (510 - i)};
 }
 
-uint8_t Byte(int32_t v) { return static_cast<uint8_t>(v); }
+uint8_t Byte(int32_t v) {
+    return static_cast<uint8_t>(v);
+}
 
 TColour RampEntry(int32_t palette, int32_t i) {
     switch (palette) {
@@ -42,11 +41,13 @@ TColour RampEntry(int32_t palette, int32_t i) {
     }
 }
 
-int32_t &Height(int32_t x, int32_t y) { return HeightMap[x][y]; }
+} // namespace
+
+TTexture::TTexture() : Heights(new int32_t[TextureWidth][TextureHeight]()) {}
 
 // Row 0 from left to right, then each further row: its first point from
 // the one above, the others from the mean of their upper and left points.
-void GrowHeights(HeightRandom next) {
+void TTexture::Grow(HeightRandom next) {
     Height(0, 0) = StartHeight;
     for (int32_t x = 1; x < TextureWidth; ++x)
         Height(x, 0) = StepFrom(Height(x - 1, 0), next());
@@ -56,7 +57,6 @@ void GrowHeights(HeightRandom next) {
             Height(x, y) = StepFrom((Height(x, y - 1) + Height(x - 1, y)) / 2, next());
     }
 }
-} // namespace
 
 TRamp BuildRamp(int32_t palette) {
     TRamp ramp;
@@ -73,7 +73,7 @@ int32_t StepFrom(int32_t v, int32_t r) {
 
 // In place: the left and upper neighbours have already been smoothed in
 // this pass. Each of the three divisions truncates on its own.
-void SmoothHeightMap() {
+void TTexture::Smooth() {
     for (int32_t y = 1; y < TextureHeight - 1; ++y)
         for (int32_t x = 1; x < TextureWidth - 1; ++x) {
             int32_t sides =
@@ -84,21 +84,17 @@ void SmoothHeightMap() {
         }
 }
 
-void GenerateHeightMap(HeightRandom next) {
-    GrowHeights(next ? next : NextRandom);
-    SmoothHeightMap();
-    SmoothHeightMap();
+void TTexture::Build(int32_t palette, HeightRandom next) {
+    Colours = BuildRamp(palette);
+    Grow(next ? next : NextRandom);
+    Smooth();
+    Smooth();
 }
 
-void BuildTexture(int32_t palette) {
-    Ramp = BuildRamp(palette);
-    GenerateHeightMap();
-}
-
-void RenderTexturePixels(TTexturePixels &pixels) {
+void TTexture::RenderPixels(TTexturePixels &pixels) const {
     for (int32_t y = 0; y < TextureHeight; ++y)
         for (int32_t x = 0; x < TextureWidth; ++x) {
-            const TColour &c = Ramp[Height(x, y) & 0xff];
+            const TColour &c = Colours[HeightAt(x, y) & 0xff];
             pixels[y * TextureWidth + x] = (uint32_t{c.R} << 16) | (uint32_t{c.G} << 8) | c.B;
         }
 }

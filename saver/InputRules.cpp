@@ -1,15 +1,16 @@
 #include "saver/InputRules.h"
 
-#include "driver/KeyMap.h"
+#include "saver/Settings.h"
 
-TInputAction KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key) {
+TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key) {
     if (mode == Preview)
-        return TInputAction::Ignore;
-    if (manualControl && IsGameKey(key))
-        return TInputAction::ManualKey;
+        return TKeyDecision{};
+    TKeyAction move = KeyAction(key);
+    if (manualControl && move != TKeyAction::None)
+        return TKeyDecision{TInputAction::ManualKey, move};
     if (stopRequested)
-        return TInputAction::Ignore;
-    return TInputAction::RequestEnd;
+        return TKeyDecision{};
+    return TKeyDecision{TInputAction::RequestEnd, TKeyAction::None};
 }
 
 TInputAction ButtonAction(bool stopRequested) {

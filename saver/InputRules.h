@@ -1,7 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "saver/Settings.h"
+#include "driver/PlaySession.h"
+#include "saver/Switches.h"
 
 // What the saver window makes of the user's input, apart from the platform.
 
@@ -14,7 +15,13 @@ enum class TInputAction {
     RequestEnd, // the user wishes to leave
 };
 
-TInputAction KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key);
+// A key-down message: a game key (decoded once, here) goes to manual
+// control when it is on; in preview every key is ignored.
+struct TKeyDecision {
+    TInputAction Action = TInputAction::Ignore;
+    TKeyAction Key = TKeyAction::None; // with ManualKey: the move
+};
+TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key);
 TInputAction ButtonAction(bool stopRequested);
 // A request to close the window (Alt+F4, the system menu): in full-screen
 // mode it asks to end like any other input, so the password is not passed

@@ -1,10 +1,22 @@
 #include "saver/Settings.h"
 
-TSettings Settings;
-
-void OfferScore3(int32_t score) {
-    if (score > Settings.Score3)
-        Settings.Score3 = score;
+TLook LookOf(const TSettings &settings, bool saver) {
+    TLook look;
+    look.Palette = settings.Palette;
+    look.Texture = settings.ShowBkgr;
+    look.ShowInfo = settings.ShowInfo;
+    look.Saver = saver;
+    // Any other stored value shows the game's time.
+    look.Clock = settings.Time == ClockCurrentTime ? TClockKind::CurrentTime
+                 : settings.Time == ClockRunTime   ? TClockKind::RunTime
+                                                   : TClockKind::GameTime;
+    return look;
 }
-TRunMode RunMode = NoMode;
-int64_t StartTime = 0;
+
+TSessionOptions SessionOptionsOf(const TSettings &settings, int64_t startTime) {
+    TSessionOptions options;
+    options.Best = settings.Best;
+    options.ShowInfo = settings.ShowInfo;
+    options.StartTime = startTime;
+    return options;
+}

@@ -1,48 +1,36 @@
 #pragma once
 #include <cstdint>
 
-// The process-wide settings record, with the three best scores. Read by
-// every subsystem without a lock; Score3 is compared and replaced only under
-// GameLock. Loading and saving it belongs to the saver's front end.
+#include "driver/PlaySession.h"
+#include "game/BestScores.h"
+#include "render/Renderer.h"
 
-// Values of Time (the dialog's radio button ids).
+// The settings record with the three best scores, as the profile stores
+// them. A value: read once at start, handed to what needs it.
+
+// Stored values of Time.
 constexpr int32_t ClockCurrentTime = 102;
 constexpr int32_t ClockRunTime = 103;
 constexpr int32_t ClockGameTime = 104;
 
-// Values of Priority.
+// Stored values of Priority.
 constexpr int32_t PriorityLow = 106;
 constexpr int32_t PriorityNormal = 107;
 constexpr int32_t PriorityHigh = 108;
 
 struct TSettings {
-    int32_t Time = ClockCurrentTime; // ClockMode
+    int32_t Time = ClockCurrentTime;
     int32_t Priority = PriorityNormal;
     int32_t Palette = 1;
     bool ShowBkgr = true;
     bool ShowInfo = true;
     bool ManualControl = true;
-    int32_t Score1 = 0;
-    int32_t Score2 = 0;
-    int32_t Score3 = 0;
+    TBestScores Best;
 };
 
-extern TSettings Settings;
+// The picture's look for a run: the full-screen saver's, or the preview's.
+TLook LookOf(const TSettings &settings, bool saver);
 
-// A game's score enters the best scores only by replacing a smaller Score3.
-// Callers hold GameLock.
-void OfferScore3(int32_t score);
-
-// How the program was started; 0 until the command line has been read.
-enum TRunMode : uint8_t {
-    NoMode = 0,
-    Configure = 1,
-    Preview = 2,
-    ChangePassword = 3,
-    Saver = 4,
-};
-
-extern TRunMode RunMode;
-
-// Calendar time, in whole seconds, at which the program started.
-extern int64_t StartTime;
+// The play session's options; startTime is the program's start in
+// calendar seconds.
+TSessionOptions SessionOptionsOf(const TSettings &settings, int64_t startTime);

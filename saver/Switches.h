@@ -1,7 +1,13 @@
 #pragma once
 #include <cstdint>
 
-#include "saver/Settings.h"
+// How the program was started.
+enum TRunMode : uint8_t {
+    Configure = 1,
+    Preview = 2,
+    ChangePassword = 3,
+    Saver = 4,
+};
 
 // The command-line switches: plain text logic, apart from the platform.
 

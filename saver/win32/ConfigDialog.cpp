@@ -5,9 +5,7 @@
 #include "game/Trace.h"
 #include "resources/ResourceIds.h"
 #include "saver/GamesPage.h"
-#include "saver/Settings.h"
 #include "saver/win32/SettingsStore.h"
-#include "saver/win32/ShellGlobals.h"
 
 namespace {
 
@@ -15,72 +13,103 @@ namespace {
 const char *const PaletteNames[] = {"Brown palette", "Blue palette", "Green palette",
                                     "Black background"};
 
-// Kept after the dialog opens. Looked up again at every opening: a handle
-// kept from an earlier dialog would name a destroyed window, or a stranger's.
-HWND PaletteList = nullptr;
+// The radio buttons of each stored value. A value of no button checks none.
+struct TChoice {
+    int Control;
+    int32_t Value;
+};
+constexpr TChoice ClockChoices[] = {{IDC_CURRENT_TIME, ClockCurrentTime},
+                                    {IDC_RUN_TIME, ClockRunTime},
+                                    {IDC_GAME_TIME, ClockGameTime}};
+constexpr TChoice PriorityChoices[] = {{IDC_PRIORITY_LOW, PriorityLow},
+                                       {IDC_PRIORITY_NORMAL, PriorityNormal},
+                                       {IDC_PRIORITY_HIGH, PriorityHigh}};
 
-void ShowSettings(HWND dialog) {
-    LoadSettings();
-    CheckRadioButton(dialog, IDC_CURRENT_TIME, IDC_GAME_TIME, Settings.Time);
-    CheckRadioButton(dialog, IDC_PRIORITY_LOW, IDC_PRIORITY_HIGH, Settings.Priority);
-    CheckDlgButton(dialog, IDC_PLAIN_BACKGROUND, Settings.ShowBkgr ? BST_UNCHECKED : BST_CHECKED);
-    CheckDlgButton(dialog, IDC_SHOW_INFO, Settings.ShowInfo ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_MANUAL_CONTROL,
-                   Settings.ManualControl ? BST_CHECKED : BST_UNCHECKED);
-    PaletteList = GetDlgItem(dialog, IDC_PALETTE);
-    if (PaletteList) {
-        SendMessageA(PaletteList, CB_RESETCONTENT, 0, 0);
-        for (const char *name : PaletteNames)
-            SendMessageA(PaletteList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    }
-    // An index outside the list selects nothing.
-    SendMessageA(PaletteList, CB_SETCURSEL, static_cast<WPARAM>(Settings.Palette), 0);
+template <size_t N> void CheckChoice(HWND dialog, const TChoice (&choices)[N], int32_t value) {
+    int control = 0;
+    for (const TChoice &choice : choices)
+        if (choice.Value == value)
+            control = choice.Control;
+    CheckRadioButton(dialog, choices[0].Control, choices[N - 1].Control, control);
 }
 
 bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-void ReadBackSettings(HWND dialog) {
-    if (Checked(dialog, IDC_CURRENT_TIME))
-        Settings.Time = ClockCurrentTime;
-    else if (Checked(dialog, IDC_RUN_TIME))
-        Settings.Time = ClockRunTime;
-    else
-        Settings.Time = ClockGameTime;
+// The first checked button's value, or the fallback when none is checked.
+template <size_t N>
+int32_t CheckedChoice(HWND dialog, const TChoice (&choices)[N], int32_t fallback) {
+    for (const TChoice &choice : choices)
+        if (Checked(dialog, choice.Control))
+            return choice.Value;
+    return fallback;
+}
 
-    if (Checked(dialog, IDC_PRIORITY_LOW))
-        Settings.Priority = PriorityLow;
-    else if (Checked(dialog, IDC_PRIORITY_HIGH))
-        Settings.Priority = PriorityHigh;
-    else
-        Settings.Priority = PriorityNormal;
+void ShowSettings(HWND dialog, TConfigDialog &state) {
+    const TSettings &settings = state.Settings;
+    CheckChoice(dialog, ClockChoices, settings.Time);
+    CheckChoice(dialog, PriorityChoices, settings.Priority);
+    CheckDlgButton(dialog, IDC_PLAIN_BACKGROUND, settings.ShowBkgr ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(dialog, IDC_SHOW_INFO, settings.ShowInfo ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_MANUAL_CONTROL,
+                   settings.ManualControl ? BST_CHECKED : BST_UNCHECKED);
+    // A handle kept from an earlier dialog would name a destroyed window.
+    state.PaletteList = GetDlgItem(dialog, IDC_PALETTE);
+    if (state.PaletteList) {
+        SendMessageA(state.PaletteList, CB_RESETCONTENT, 0, 0);
+        for (const char *name : PaletteNames)
+            SendMessageA(state.PaletteList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    // An index outside the list selects nothing.
+    SendMessageA(state.PaletteList, CB_SETCURSEL, static_cast<WPARAM>(settings.Palette), 0);
+}
 
-    Settings.ShowBkgr = !Checked(dialog, IDC_PLAIN_BACKGROUND);
-    Settings.ShowInfo = Checked(dialog, IDC_SHOW_INFO);
-    Settings.ManualControl = Checked(dialog, IDC_MANUAL_CONTROL);
+void ReadBackSettings(HWND dialog, TConfigDialog &state) {
+    TSettings &settings = state.Settings;
+    settings.Time = CheckedChoice(dialog, ClockChoices, ClockGameTime);
+    settings.Priority = CheckedChoice(dialog, PriorityChoices, PriorityNormal);
+    settings.ShowBkgr = !Checked(dialog, IDC_PLAIN_BACKGROUND);
+    settings.ShowInfo = Checked(dialog, IDC_SHOW_INFO);
+    settings.ManualControl = Checked(dialog, IDC_MANUAL_CONTROL);
+    LRESULT selected = SendMessageA(state.PaletteList, CB_GETCURSEL, 0, 0);
+    settings.Palette = selected < 0 ? 0 : static_cast<int32_t>(selected);
+}
 
-    LRESULT selected = SendMessageA(PaletteList, CB_GETCURSEL, 0, 0);
-    Settings.Palette = selected < 0 ? 0 : static_cast<int32_t>(selected);
+// A save offers the game's score to the best scores; here no game was
+// played, so its score is 0.
+void Store(TConfigDialog &state) {
+    state.Settings.Best.OfferScore3(0);
+    SaveSettings(state.Settings, state.ProgramPath);
 }
 
 void OpenGamesPage() {
     ShellExecuteA(nullptr, "open", GamesPageAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
+TConfigDialog *StateOf(HWND dialog) {
+    return reinterpret_cast<TConfigDialog *>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
 } // namespace
 
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowSettings(dialog);
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        if (TConfigDialog *state = StateOf(dialog))
+            ShowSettings(dialog, *state);
         return TRUE;
+    }
+    TConfigDialog *state = StateOf(dialog);
+    switch (message) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            ReadBackSettings(dialog);
+            if (state)
+                ReadBackSettings(dialog, *state);
             EndDialog(dialog, IDOK);
-            SaveSettings();
+            if (state)
+                Store(*state);
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
@@ -102,9 +131,13 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
 }
 
-int RunConfigure() {
-    INT_PTR result = DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_CONFIGURE),
-                                     GetForegroundWindow(), ConfigDialogProc, 0);
+int RunConfigure(HINSTANCE instance, const TSettings &settings, const char *programPath) {
+    TConfigDialog state;
+    state.Settings = settings;
+    state.ProgramPath = programPath;
+    INT_PTR result =
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIGURE), GetForegroundWindow(),
+                        ConfigDialogProc, reinterpret_cast<LPARAM>(&state));
     if (result == -1) {
         char text[256] = "";
         // Inserts are left as they are: there are no arguments to fill them.

@@ -6,7 +6,6 @@
 
 #include "game/Trace.h"
 #include "saver/win32/RegistryKey.h"
-#include "saver/win32/ShellGlobals.h"
 
 namespace {
 
@@ -78,11 +77,11 @@ void Broadcast(const char *section) {
 
 } // namespace
 
-void InstallAsScreenSaver() {
+void InstallAsScreenSaver(const char *programPath) {
     try {
         RegistryKey key;
         char shortPath[PathSize] = "";
-        DWORD length = GetShortPathNameA(ProgramPath, shortPath, sizeof shortPath);
+        DWORD length = GetShortPathNameA(programPath, shortPath, sizeof shortPath);
         // No short form at all must not become an empty screen-saver name.
         if (length == 0 || length >= sizeof shortPath)
             return;

@@ -4,10 +4,8 @@
 
 #include <cstdint>
 
-#include "driver/win32/GameThread.h"
 #include "game/Trace.h"
 #include "saver/InputRules.h"
-#include "saver/win32/ShellGlobals.h"
 
 namespace {
 
@@ -33,7 +31,7 @@ bool PasswordRequired(HKEY desktop) {
 
 } // namespace
 
-bool AskPassword() {
+bool AskPassword(HWND owner, int32_t &mouseMoveCountdown) {
     bool answer = true;
     try {
         HKEY desktop = nullptr;
@@ -46,10 +44,10 @@ bool AskPassword() {
                     ShowCursor(TRUE);
                     // Only the low byte of the module's answer counts.
                     if (verify)
-                        answer = static_cast<uint8_t>(verify(SaverWindow)) != 0;
+                        answer = static_cast<uint8_t>(verify(owner)) != 0;
                     ShowCursor(FALSE);
                     if (!answer)
-                        MouseMoveCountdown = MouseMovesToEnd;
+                        mouseMoveCountdown = MouseMovesToEnd;
                     FreeLibrary(module);
                 }
             }
@@ -62,14 +60,14 @@ bool AskPassword() {
     return answer;
 }
 
-int RunChangePassword() {
+int RunChangePassword(HWND owner) {
     try {
         HMODULE module = LoadLibraryA("MPR.DLL");
         if (!Loaded(module))
             return 0;
         auto change = Export<TPwdChangePassword>(module, "PwdChangePasswordA");
         if (change)
-            change("SCRSAVE", HostWindow, 0, 0);
+            change("SCRSAVE", owner, 0, 0);
         FreeLibrary(module);
     } catch (...) {
         Trace("RunChangePassword()");

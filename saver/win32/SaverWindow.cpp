@@ -1,138 +1,68 @@
 #include "saver/win32/SaverWindow.h"
 
-#include "driver/win32/GameObjects.h"
-#include "driver/win32/GameThread.h"
-#include "driver/win32/Locks.h"
-#include "driver/win32/ManualKey.h"
-#include "saver/InputRules.h"
-#include "saver/Settings.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/SettingsStore.h"
-#include "saver/win32/ShellGlobals.h"
-
-HANDLE GameThread = nullptr;
 
 namespace {
+constexpr int IconResource = 101;
 constexpr UINT_PTR ClockTimer = 1;
 constexpr UINT ClockPeriod = 1000;
 const char WindowTitle[] = "Stakko screen saver";
 
+TSaverRun *RunOf(HWND window) {
+    return reinterpret_cast<TSaverRun *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 // The window is gone or going: the game thread stops and the loop ends.
-void EndRun(HWND window) {
+void EndRun(HWND window, TSaverRun &run) {
     KillTimer(window, ClockTimer);
-    SetEvent(StopEvent);
+    run.Shared.Stop();
     PostQuitMessage(0);
 }
 
-void Paint(HWND window) {
+void Paint(HWND window, TSaverRun &run) {
     RECT update = {};
     GetUpdateRect(window, &update, FALSE);
     PAINTSTRUCT paint;
     bool begun = update.left != 0 || update.right != 0;
     if (begun)
         BeginPaint(window, &paint);
-    Form.ClearScreen();
+    run.Shared.Repaint();
     if (begun)
         EndPaint(window, &paint);
 }
 
-void Tick() {
-    Form.ShowTime();
-    Form.FlushDirtyRect();
+void Tick(HWND window, TSaverRun &run) {
+    run.Shared.ClockTick();
     // A preview host may vanish without its child ever being told (its
     // process killed): then nothing would end this process.
-    if (RunMode == Preview && !IsWindow(HostWindow))
-        EndRun(SaverWindow);
+    if (run.Mode == Preview && !IsWindow(run.Host))
+        EndRun(window, run);
 }
 
-void Act(TInputAction action, WPARAM key) {
+void Act(TSaverRun &run, TInputAction action, TKeyAction key = TKeyAction::None) {
     if (action == TInputAction::ManualKey)
-        ManualKey(Form, static_cast<uint32_t>(key));
+        run.Shared.Key(key);
     else if (action == TInputAction::RequestEnd)
-        RequestEnd();
+        RequestEnd(run);
 }
 
-void RunMessageLoop(MSG &message) {
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-void SetPriorities() {
-    TPriorityPlan plan = PriorityPlan(Settings.Priority, Settings.ManualControl);
-    if (plan.WindowThreadTimeCritical)
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-    if (plan.GameThreadLowest)
-        SetThreadPriority(GameThread, THREAD_PRIORITY_LOWEST);
-    if (plan.ProcessNormalClass)
-        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
-    if (plan.GameThreadHighest)
-        SetThreadPriority(GameThread, THREAD_PRIORITY_HIGHEST);
-}
-
-void SetSaverRunning(bool on) {
-    BOOL previous = FALSE;
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on ? TRUE : FALSE, &previous, 0);
-}
-
-// The game thread answers the stop with WM_DESTROY; without one, the window
-// tells itself, so the run still ends.
-void Stop() {
-    SetEvent(StopEvent);
-    if (!GameThread)
-        PostMessageA(SaverWindow, WM_DESTROY, 0, 0);
-}
-
-int Width(const RECT &r) {
-    return r.right - r.left;
-}
-int Height(const RECT &r) {
-    return r.bottom - r.top;
-}
-} // namespace
-
-HWND CreateSaverWindow(int width, int height, HWND parent) {
-    DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_DISABLED : WS_POPUP | WS_VISIBLE;
-    HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, 0, 0, width, height, parent,
-                                  nullptr, Instance, nullptr);
-    SaverWindow = window;
-    Form.SetWindow(window);
-    return window;
-}
-
-void RequestEnd() {
-    switch (EndAction(RunMode)) {
-    case TEndAction::AskPassword:
-        if (AskPassword())
-            Stop();
-        break;
-    case TEndAction::StopNow:
-        Stop();
-        break;
-    case TEndAction::Nothing:
-        break;
-    }
-}
-
-LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Handle(HWND window, TSaverRun &run, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE:
-        return 1;
     case WM_CREATE:
         SetTimer(window, ClockTimer, ClockPeriod, nullptr);
         return 0;
     case WM_DESTROY:
-        EndRun(window);
+        EndRun(window, run);
         return 0;
     case WM_NCDESTROY:
         // A host that dies may take its child along with only this message.
-        EndRun(window);
-        return DefWindowProcA(window, message, wParam, lParam);
+        EndRun(window, run);
+        break;
     case WM_CLOSE:
-        switch (CloseAction(RunMode, StopRequested())) {
+        switch (CloseAction(run.Mode, run.Shared.StopRequested())) {
         case TCloseAction::RequestEnd:
-            RequestEnd();
+            RequestEnd(run);
             return 0;
         case TCloseAction::Ignore:
             return 0;
@@ -143,57 +73,162 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        Paint(window);
+        Paint(window, run);
         return 0;
     case WM_TIMER:
-        Tick();
+        Tick(window, run);
         return 0;
-    case WM_KEYDOWN:
-        Act(KeyDownAction(RunMode, Settings.ManualControl, StopRequested(),
-                          static_cast<uint32_t>(wParam)),
-            wParam);
+    case WM_KEYDOWN: {
+        TKeyDecision decision =
+            KeyDownAction(run.Mode, run.Settings.ManualControl, run.Shared.StopRequested(),
+                          static_cast<uint32_t>(wParam));
+        Act(run, decision.Action, decision.Key);
         return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        Act(ButtonAction(StopRequested()), 0);
+        Act(run, ButtonAction(run.Shared.StopRequested()));
         return 0;
     case WM_MOUSEMOVE:
-        Act(MouseMoveAction(RunMode, StopRequested(), MouseMoveCountdown), 0);
+        Act(run, MouseMoveAction(run.Mode, run.Shared.StopRequested(), run.MouseMoveCountdown));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int RunPreview() {
+void RunMessageLoop(MSG &message) {
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void SetPriorities(const TSaverRun &run) {
+    TPriorityPlan plan = PriorityPlan(run.Settings.Priority, run.Settings.ManualControl);
+    if (plan.WindowThreadTimeCritical)
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    if (plan.GameThreadLowest)
+        SetThreadPriority(run.GameThread, THREAD_PRIORITY_LOWEST);
+    if (plan.ProcessNormalClass)
+        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    if (plan.GameThreadHighest)
+        SetThreadPriority(run.GameThread, THREAD_PRIORITY_HIGHEST);
+}
+
+void SetSaverRunning(bool on) {
+    BOOL previous = FALSE;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on ? TRUE : FALSE, &previous, 0);
+}
+
+// The game thread answers the stop with WM_DESTROY; without one, the window
+// tells itself, so the run still ends.
+void Stop(TSaverRun &run) {
+    run.Shared.Stop();
+    if (!run.GameThread)
+        PostMessageA(run.Window, WM_DESTROY, 0, 0);
+}
+
+// The settings as they were read, with the best scores as the run leaves
+// them; a game lock that cannot be had drops the save.
+void SaveRun(TSaverRun &run) {
+    TSettings settings = run.Settings;
+    if (run.Shared.OfferScore(settings.Best))
+        SaveSettings(settings, run.ProgramPath);
+}
+
+int Width(const RECT &r) {
+    return r.right - r.left;
+}
+int Height(const RECT &r) {
+    return r.bottom - r.top;
+}
+} // namespace
+
+TSaverRun::TSaverRun(TRunMode mode, const TSettings &settings, HWND host, TNow start,
+                     const char *programPath)
+    : Mode(mode), Settings(settings), Host(host), ProgramPath(programPath),
+      Session(SessionOptionsOf(settings, start.Seconds), start),
+      Renderer(LookOf(settings, mode == Saver)), Shared(Session, Renderer) {}
+
+bool RegisterSaverClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IconResource));
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IconResource));
+    windowClass.lpszClassName = ProductName;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, int width, int height, HWND parent) {
+    DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_DISABLED : WS_POPUP | WS_VISIBLE;
+    HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, 0, 0, width, height, parent,
+                                  nullptr, instance, &run);
+    run.Window = window;
+    run.Shared.Window = window;
+    run.Shared.SetWindow(window);
+    return window;
+}
+
+void RequestEnd(TSaverRun &run) {
+    switch (EndAction(run.Mode)) {
+    case TEndAction::AskPassword:
+        if (AskPassword(run.Window, run.MouseMoveCountdown))
+            Stop(run);
+        break;
+    case TEndAction::StopNow:
+        Stop(run);
+        break;
+    case TEndAction::Nothing:
+        break;
+    }
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        // The run comes with the creation; the window keeps no title.
+        auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return 1;
+    }
+    TSaverRun *run = RunOf(window);
+    if (!run)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return Handle(window, *run, message, wParam, lParam);
+}
+
+int RunPreview(HINSTANCE instance, TSaverRun &run) {
     RECT host = {};
     // No host, or a number that names no window: nothing to draw into.
-    if (!HostWindow || !IsWindow(HostWindow) || !GetClientRect(HostWindow, &host))
+    if (!run.Host || !IsWindow(run.Host) || !GetClientRect(run.Host, &host))
         return 0;
-    if (!CreateSaverWindow(Width(host), Height(host), HostWindow))
+    if (!CreateSaverWindow(instance, run, Width(host), Height(host), run.Host))
         return 0;
-    GameThread = StartGameThread();
+    run.GameThread = StartGameThread(run.Shared);
     MSG message = {};
     RunMessageLoop(message);
     return static_cast<int>(message.wParam);
 }
 
-int RunSaver() {
-    MouseMoveCountdown = MouseMovesToEnd;
+int RunSaver(HINSTANCE instance, TSaverRun &run) {
+    run.MouseMoveCountdown = MouseMovesToEnd;
     HWND foreground = GetForegroundWindow();
     ShowCursor(FALSE);
     RECT desktop = {};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    HWND window = CreateSaverWindow(Width(desktop), Height(desktop), nullptr);
+    HWND window = CreateSaverWindow(instance, run, Width(desktop), Height(desktop), nullptr);
     SetSaverRunning(true);
-    GameThread = StartGameThread();
-    SetPriorities();
+    run.GameThread = StartGameThread(run.Shared);
+    SetPriorities(run);
     MSG message = {};
     // Without a window no input could ever end the run.
     if (window)
         RunMessageLoop(message);
-    if (RunMode == Saver)
-        SaveSettings();
+    SaveRun(run);
     SetSaverRunning(false);
     ShowCursor(TRUE);
     SetForegroundWindow(foreground);

@@ -1,17 +1,43 @@
 #pragma once
 #include <windows.h>
 
-// The picture's window and the two runs that live in it.
+#include <cstdint>
 
-// Creates the full-screen popup (parent null) or the preview child, stores
-// its handle and binds the form to it.
-HWND CreateSaverWindow(int width, int height, HWND parent);
+#include "driver/PlaySession.h"
+#include "driver/win32/SharedPlay.h"
+#include "render/win32/GdiRenderer.h"
+#include "saver/InputRules.h"
+#include "saver/Settings.h"
+#include "saver/Switches.h"
+
+// One run of the picture, full screen or in a preview: everything it uses,
+// made in WinMain from the settings. The window procedure reaches it
+// through the window.
+struct TSaverRun {
+    TSaverRun(TRunMode mode, const TSettings &settings, HWND host, TNow start,
+              const char *programPath);
+
+    const TRunMode Mode;
+    const TSettings Settings;
+    const HWND Host;               // the preview's host window
+    const char *const ProgramPath; // stored as Path when the run ends
+    TPlaySession Session;
+    TGdiRenderer Renderer;
+    TSharedPlay Shared;
+    HWND Window = nullptr;
+    HANDLE GameThread = nullptr;
+    int32_t MouseMoveCountdown = MouseMovesToEnd; // moves left before it asks to end
+};
+
+// The window class of both runs; false when it cannot be registered.
+bool RegisterSaverClass(HINSTANCE instance);
+
+// Creates the full-screen popup (parent null) or the preview child and
+// binds the renderer to it.
+HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, int width, int height, HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// What a wish of the user to leave means in the current mode.
-void RequestEnd();
-int RunPreview();
-int RunSaver();
+// What a wish of the user to leave means in the run's mode.
+void RequestEnd(TSaverRun &run);
 
-// The game thread of the current run, or null; the entry waits for it
-// before it closes the objects the thread uses.
-extern HANDLE GameThread;
+int RunPreview(HINSTANCE instance, TSaverRun &run);
+int RunSaver(HINSTANCE instance, TSaverRun &run);

@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "driver/win32/GameObjects.h"
-#include "driver/win32/Locks.h"
 #include "game/Trace.h"
-#include "saver/Settings.h"
-#include "saver/win32/ShellGlobals.h"
+
+const char ProductName[] = "Vornel Hex Stakko Screen Saver";
 
 namespace {
 
@@ -29,41 +27,37 @@ void WriteFlag(const char *key, bool on) {
 
 } // namespace
 
-void LoadSettings() {
+TSettings LoadSettings() {
     const TSettings defaults;
+    TSettings settings;
     try {
-        Settings.Time = ReadNumber("Time", defaults.Time);
-        Settings.Priority = ReadNumber("Priority", defaults.Priority);
-        Settings.Palette = ReadNumber("Palette", defaults.Palette);
-        Settings.ShowBkgr = ReadNumber("ShowBkgr", defaults.ShowBkgr) != 0;
-        Settings.ShowInfo = ReadNumber("ShowInfo", defaults.ShowInfo) != 0;
-        Settings.ManualControl = ReadNumber("ManualControl", defaults.ManualControl) != 0;
-        Settings.Score1 = ReadNumber("Score1", defaults.Score1);
-        Settings.Score2 = ReadNumber("Score2", defaults.Score2);
-        Settings.Score3 = ReadNumber("Score3", defaults.Score3);
+        settings.Time = ReadNumber("Time", defaults.Time);
+        settings.Priority = ReadNumber("Priority", defaults.Priority);
+        settings.Palette = ReadNumber("Palette", defaults.Palette);
+        settings.ShowBkgr = ReadNumber("ShowBkgr", defaults.ShowBkgr) != 0;
+        settings.ShowInfo = ReadNumber("ShowInfo", defaults.ShowInfo) != 0;
+        settings.ManualControl = ReadNumber("ManualControl", defaults.ManualControl) != 0;
+        settings.Best.Score1 = ReadNumber("Score1", defaults.Best.Score1);
+        settings.Best.Score2 = ReadNumber("Score2", defaults.Best.Score2);
+        settings.Best.Score3 = ReadNumber("Score3", defaults.Best.Score3);
     } catch (...) {
         Trace("LoadSettings");
     }
+    return settings;
 }
 
-void SaveSettings() {
+void SaveSettings(const TSettings &settings, const char *programPath) {
     try {
-        {
-            TLockGuard guard(GameLock);
-            if (!guard.Obtained())
-                return;
-            OfferScore3(Stakko.Score);
-        }
-        WriteNumber("Time", Settings.Time);
-        WriteNumber("Priority", Settings.Priority);
-        WriteFlag("ShowBkgr", Settings.ShowBkgr);
-        WriteFlag("ShowInfo", Settings.ShowInfo);
-        WriteFlag("ManualControl", Settings.ManualControl);
-        WriteNumber("Palette", Settings.Palette);
-        WriteProfileStringA(ProductName, "Path", ProgramPath);
-        WriteNumber("Score1", Settings.Score1);
-        WriteNumber("Score2", Settings.Score2);
-        WriteNumber("Score3", Settings.Score3);
+        WriteNumber("Time", settings.Time);
+        WriteNumber("Priority", settings.Priority);
+        WriteFlag("ShowBkgr", settings.ShowBkgr);
+        WriteFlag("ShowInfo", settings.ShowInfo);
+        WriteFlag("ManualControl", settings.ManualControl);
+        WriteNumber("Palette", settings.Palette);
+        WriteProfileStringA(ProductName, "Path", programPath);
+        WriteNumber("Score1", settings.Best.Score1);
+        WriteNumber("Score2", settings.Best.Score2);
+        WriteNumber("Score3", settings.Best.Score3);
         // Lets the older family write its cached profile to disk now.
         WriteProfileStringA(nullptr, nullptr, nullptr);
     } catch (...) {

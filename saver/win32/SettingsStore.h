@@ -1,9 +1,11 @@
 #pragma once
+#include "saver/Settings.h"
 
 // The settings record in the user's profile (win.ini), section ProductName.
+extern const char ProductName[];
 
-// Reads every key but Path into Settings; a missing key gives its default.
-void LoadSettings();
-// Lets the game's score replace a smaller Score3 (under GameLock), then
-// writes the ten keys in order and flushes the profile.
-void SaveSettings();
+// Every key but Path; a missing key gives its default.
+TSettings LoadSettings();
+// The ten keys in order, Path the program's own file, then the profile
+// flushed.
+void SaveSettings(const TSettings &settings, const char *programPath);

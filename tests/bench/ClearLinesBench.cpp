@@ -12,7 +12,7 @@ namespace {
 void BuildClearingGlass(TStakko &s, int32_t width, int32_t height) {
     s.Width = width;
     s.Height = height;
-    s.NewGame();
+    s.NewGame(0);
     for (int32_t line = 0; line < 4; ++line) {
         int32_t r = height - 1 - 2 * line;
         for (int32_t column = 0; column < width; ++column)
@@ -26,13 +26,13 @@ void BuildClearingGlass(TStakko &s, int32_t width, int32_t height) {
         s.SetCell(column, row, 1);
 }
 
-// ClearLines changes the glass: each iteration starts from a copy of it.
+// ClearLines changes the glass: each iteration starts from a copy of it,
+// with no change record, as in the placement search.
 void BM_ClearLines(benchmark::State &state) {
     const int32_t width = static_cast<int32_t>(state.range(0));
     const int32_t height = static_cast<int32_t>(state.range(1));
     TStakko s;
     BuildClearingGlass(s, width, height);
-    s.Drawing = false; // as in the placement search: no flash, no score
     uint8_t original[StoreSize];
     std::memcpy(original, s.Glass, sizeof original);
 

@@ -10,8 +10,10 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "game/GlassFit.h"
 #include "game/Random.h"
 #include "game/Trace.h"
+#include "player/Player.h"
 
 namespace {
 
@@ -33,10 +35,7 @@ TEST(Random, FollowsTheRecurrenceWithAStatePerThread) {
 
 class Moves : public ::testing::Test {
 protected:
-    void SetUp() override {
-        kinds.Install(s);
-        test::MakeGlass(s, 11, 31);
-    }
+    void SetUp() override { test::MakeGlass(s, 11, 31); }
     void ExpectAt(int32_t x, int32_t y) {
         EXPECT_EQ((test::Cell{s.FigX, s.FigY}), (test::Cell{x, y}));
     }
@@ -44,6 +43,15 @@ protected:
     TStakko s;
     test::FixedKind kinds{7};
 };
+
+// What a move changed, as (look, column, row) per cell.
+std::vector<std::vector<int32_t>> CellsOf(const TChanges &changes) {
+    std::vector<std::vector<int32_t>> cells;
+    for (const TChange &c : changes.All())
+        if (c.Kind == TChange::Cell)
+            cells.push_back({c.Look, c.Column, c.Row});
+    return cells;
+}
 
 // A sideways step also goes half a cell down; above row 0 the walls do not
 // count. A turn tries kicks 0, +1, -1, +2, -2; an odd kick goes half a cell down.
@@ -76,7 +84,31 @@ TEST_F(Moves, ShiftXAndRotateWithSideKicks) {
         EXPECT_EQ(s.Rotate(5) + s.Rotate(1), 6);
         EXPECT_EQ(test::FigureCells(s), before) << "kind " << kind;
     }
-    test::FillAll(s); // no kick fits
+    // Each step erases the four cells and draws them again where they went.
+    test::PlaceFigure(s, 4, 5, 15);
+    TChanges changes;
+    EXPECT_EQ(s.ShiftX(1, &changes) + s.Rotate(1, &changes), 2);
+    EXPECT_EQ(CellsOf(changes), (std::vector<std::vector<int32_t>>{{0, 5, 15},
+                                                                   {0, 6, 16},
+                                                                   {0, 4, 16},
+                                                                   {0, 3, 15},
+                                                                   {1, 6, 16},
+                                                                   {1, 7, 17},
+                                                                   {1, 5, 17},
+                                                                   {1, 4, 16},
+                                                                   {0, 6, 16},
+                                                                   {0, 7, 17},
+                                                                   {0, 5, 17},
+                                                                   {0, 4, 16},
+                                                                   {1, 6, 16},
+                                                                   {1, 7, 15},
+                                                                   {1, 6, 18},
+                                                                   {1, 5, 19}}));
+    changes.Clear();
+    test::PlaceFigure(s, 0, 0, 10);
+    EXPECT_EQ(s.ShiftX(-1, &changes), 0);
+    EXPECT_TRUE(changes.All().empty()); // a blocked step changes nothing
+    test::FillAll(s);                   // no kick fits
     test::PlaceFigure(s, 0, 5, 11);
     for (const test::Cell &c : test::FigureCells(s))
         s.SetCell(c.first, c.second, 0);
@@ -89,68 +121,84 @@ TEST_F(Moves, LandingWritesClearsPlacesTheNextAndEndsTheGameAtTheTop) {
     test::FillUpLine(s, 30);
     s.SetCell(0, 30, 0);
     test::PlaceFigure(s, 0, 0, 26);
-    EXPECT_EQ(s.ShiftY(1), 1);
-    EXPECT_EQ(s.ShiftY(1), 0);
+    EXPECT_EQ(s.ShiftY(1, kinds), 1);
+    EXPECT_EQ(s.ShiftY(1, kinds), 0);
     EXPECT_EQ(test::FilledCells(s), (test::Cells{{0, 26}, {0, 28}, {0, 30}}));
     EXPECT_EQ(s.Score, 1);
     EXPECT_EQ(s.Lines, 1);
-    for (kinds.Kind = 0; kinds.Kind < 10; ++kinds.Kind) {
-        s.NewFigure(); // at the even middle column, in the kind's own shape
-        test::Cells cells = test::FigureCells(s);
-        test::PlaceFigure(s, kinds.Kind, 6, 0);
-        EXPECT_EQ(cells, test::FigureCells(s)) << "kind " << kinds.Kind;
-    }
+    EXPECT_EQ((std::vector<int32_t>{kinds.Calls, s.Kind, s.FigX, s.FigY}),
+              (std::vector<int32_t>{1, 7, 6, 0}));
     // Landing with a cell at the top: cell 3, above row 0, is lost.
     test::Fill(s, test::Column(4, 6, 30));
     test::PlaceFigure(s, 0, 4, 2);
-    EXPECT_EQ(s.ShiftY(1), 0);
+    EXPECT_EQ(s.ShiftY(1, kinds), 0);
     EXPECT_TRUE(s.GameOver);
-    EXPECT_EQ(kinds.Calls, 11);
+    EXPECT_EQ(kinds.Calls, 1); // no next figure after the last landing
     uint8_t glass[StoreSize];
     std::memcpy(glass, s.Glass, sizeof glass);
-    EXPECT_EQ(s.ShiftX(1) + s.ShiftX(-1) + s.ShiftY(1) + s.Rotate(1), 0);
+    EXPECT_EQ(s.ShiftX(1) + s.ShiftX(-1) + s.ShiftY(1, kinds) + s.Rotate(1), 0);
     EXPECT_EQ(test::FigureCells(s), (test::Cells{{4, 2}, {4, 4}, {4, 0}, {4, -2}}));
     EXPECT_EQ(std::memcmp(glass, s.Glass, sizeof glass), 0);
-    s.NewGame();
-    EXPECT_EQ(s.ShiftY(1), 1);
+    s.NewGame(77);
+    EXPECT_EQ((std::vector<int64_t>{s.Score, s.Lines, s.GameOver, s.GameStartTime}),
+              (std::vector<int64_t>{0, 0, 0, 77}));
+    EXPECT_EQ(s.ShiftY(1, kinds), 1);
     s.SetCell(0, 0, 1); // ends the game even on a free step, which is made
-    EXPECT_EQ(s.ShiftY(1), 1);
+    EXPECT_EQ(s.ShiftY(1, kinds), 1);
     ExpectAt(4, 6);
     EXPECT_TRUE(s.GameOver);
 }
 
-// The glass areas of the layouts 1024x768, 800x600, 640x480, 1600x1200 and
-// 152x112 end 11 columns wide and centred; an area too small for 11 x 31 is
-// kept whole at 11 x 27 and the figure is left where it was.
-TEST(SetBoundsRect, CentresTheGlassAndPlacesANewFigure) {
-    const struct {
-        TRect Area;
-        int32_t Height;
-        TRect Glass;
-    } cases[] = {{{312, 38, 711, 730}, 33, {316, 52, 707, 715}},
-                 {{244, 30, 555, 570}, 33, {246, 36, 552, 563}},
-                 {{195, 24, 444, 456}, 33, {197, 27, 441, 452}},
-                 {{488, 60, 1111, 1140}, 33, {493, 73, 1105, 1127}},
-                 {{46, 5, 105, 107}, 39, {50, 6, 101, 106}},
-                 {{5, 7, 21, 207}, 27, {5, 7, 21, 207}},
-                 {{5, 7, 22, 22}, 27, {5, 7, 22, 22}}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.Area.Right) + "," + std::to_string(c.Area.Bottom));
-        TStakko s;
-        test::FixedKind kinds{5};
-        kinds.Install(s);
-        test::PlaceFigure(s, 0, 3, 9);
-        s.SetBoundsRect(c.Area);
-        std::vector<int32_t> expected{11, 27, 0, 0, 3, 9}; // too small: left as it was
-        if (c.Height != 27)
-            expected = {11, c.Height, 1, 5, 6, 0};
-        EXPECT_EQ((std::vector<int32_t>{s.Width, s.Height, kinds.Calls, s.Kind, s.FigX, s.FigY}),
-                  expected);
-        EXPECT_EQ(s.GlassRect, c.Glass);
+// The spawn column for each odd width, row 0; a kind out of range is 0.
+TEST(NewFigure, AtTheEvenMiddleColumnOfTheTop) {
+    TStakko s;
+    for (auto [width, column] : {std::pair{11, 6},
+                                 {13, 6},
+                                 {15, 8},
+                                 {17, 8},
+                                 {19, 10},
+                                 {21, 10},
+                                 {23, 12},
+                                 {25, 12},
+                                 {27, 14},
+                                 {29, 14},
+                                 {31, 16},
+                                 {0, 0}}) {
+        s.Width = width;
+        s.FigY = 5;
+        s.NewFigure(3);
+        EXPECT_EQ((std::vector<int32_t>{s.FigX, s.FigY, s.Kind}),
+                  (std::vector<int32_t>{column, 0, 3}))
+            << width;
+    }
+    for (int32_t kind : {-1, 10, 99}) {
+        s.NewFigure(kind);
+        EXPECT_EQ(s.Kind, 0);
     }
 }
 
-// With drawing off the glass ends the same, but nothing is scored.
+// The examples of the fit (w x h -> s, columns, rows); too small an area
+// gets 11 x 27 and is kept whole, a fitted glass is centred in its area.
+TEST(FitGlass, LargestCellGivingElevenColumnsAndThirtyOneRows) {
+    const struct {
+        int32_t W, H;
+        bool Ok;
+        int32_t S, Columns, Rows;
+    } cases[] = {{152, 112, true, 9, 21, 31},    {640, 480, true, 35, 23, 31},
+                 {1024, 768, true, 56, 23, 31},  {1000, 1050, true, 72, 17, 31},
+                 {2000, 1100, true, 72, 31, 33}, {399, 692, true, 46, 11, 33},
+                 {59, 102, true, 6, 11, 39},     {16, 200, false, 0, 11, 27},
+                 {17, 15, false, 0, 11, 27}};
+    for (const auto &c : cases) {
+        TGlassFit fit = FitGlass(c.W, c.H);
+        EXPECT_EQ((std::vector<int32_t>{fit.Ok, fit.CellWidth, fit.Width, fit.Height}),
+                  (std::vector<int32_t>{c.Ok, c.S, c.Columns, c.Rows}))
+            << c.W << " x " << c.H;
+    }
+    TRect area{312, 38, 711, 730};
+    EXPECT_EQ(CentreGlass(area, FitGlass(area.Width(), area.Height())), (TRect{316, 52, 707, 715}));
+}
+
 TEST(ClearLines, SettlesTheGlassAndScores) {
     const struct {
         const char *Name;
@@ -178,25 +226,42 @@ TEST(ClearLines, SettlesTheGlassAndScores) {
         {"nothing to clear", {}, {}, {{0, 30}, {1, 27}, {1, 29}}, 0, {{0, 30}, {1, 27}, {1, 29}}},
     };
     for (const auto &c : cases) {
-        for (bool drawing : {true, false}) {
-            SCOPED_TRACE(std::string(c.Name) + (drawing ? "" : ", drawing off"));
-            TStakko s;
-            test::MakeGlass(s, 11, 31);
-            s.Score = 10;
-            s.Lines = 4;
-            s.Drawing = drawing;
-            for (int32_t r : c.Up)
-                test::FillUpLine(s, r);
-            for (int32_t r : c.Down)
-                test::FillUpLine(s, r, +1);
-            test::Fill(s, c.Before);
-            EXPECT_EQ(s.ClearLines(), c.Removed);
-            EXPECT_EQ(test::FilledCells(s), c.After);
-            bool scored = drawing && c.Removed > 0;
-            EXPECT_EQ(s.Score, scored ? 10 + 2 * c.Removed - 1 : 10);
-            EXPECT_EQ(s.Lines, scored ? 4 + c.Removed : 4);
-        }
+        SCOPED_TRACE(c.Name);
+        TStakko s;
+        test::MakeGlass(s, 11, 31);
+        s.Score = 10;
+        s.Lines = 4;
+        for (int32_t r : c.Up)
+            test::FillUpLine(s, r);
+        for (int32_t r : c.Down)
+            test::FillUpLine(s, r, +1);
+        test::Fill(s, c.Before);
+        EXPECT_EQ(s.ClearLines(), c.Removed);
+        EXPECT_EQ(test::FilledCells(s), c.After);
+        EXPECT_EQ(s.Score, c.Removed > 0 ? 10 + 2 * c.Removed - 1 : 10);
+        EXPECT_EQ(s.Lines, 4 + c.Removed);
     }
+}
+
+// What the picture is told, in order: each full line flashes before it goes,
+// each settled glass is shown as it was then.
+TEST(ClearLines, RecordsFlashesThenTheGlassAfterEachChange) {
+    TStakko s;
+    test::MakeGlass(s, 11, 31);
+    test::FillUpLine(s, 30);
+    test::FillUpLine(s, 26, +1); // comes down to a full down line 28
+    s.SetCell(5, 23, 1);         // loose: it falls in the second pass
+    TChanges changes;
+    EXPECT_EQ(s.ClearLines(&changes), 2);
+    std::string kinds;
+    for (const TChange &c : changes.All())
+        kinds += "CGFSNSK"[c.Kind] + (c.Kind == TChange::Flash ? std::to_string(c.Row) : "");
+    // The loose cell one cell down; the up line's flash and removal, which
+    // brings the down line down to 28, full: its flash and removal. The
+    // cell came down with them; a second pass finds nothing.
+    EXPECT_EQ(kinds, "GSF30GSF28GS");
+    EXPECT_EQ(changes.Snapshot(0).Cells[StoreIndex(0, 30)], 1); // before the line went
+    EXPECT_EQ(test::FilledCells(s), (test::Cells{{5, 29}}));
 }
 
 // Full columns from every top cell down: taking a line away and moving the
@@ -255,16 +320,13 @@ TEST(ValueGlass, WeighsHeightSpaceHolesAndRoughness) {
         TStakko s;
         test::MakeGlass(s, 11, 31);
         test::Fill(s, c.Filled);
-        uint8_t before[StoreSize];
-        std::memcpy(before, s.Glass, sizeof before);
-        EXPECT_EQ(s.ValueGlass(), c.Value);
-        EXPECT_EQ(std::memcmp(before, s.Glass, sizeof before), 0);
+        EXPECT_EQ(ValueGlass(s), c.Value);
     }
     static std::vector<std::string> traces;
     TStakko s;
     test::MakeGlass(s, 11, 0);
     SetTraceHook([](const char *name) { traces.emplace_back(name); });
-    EXPECT_EQ(s.ValueGlass(), 0);
+    EXPECT_EQ(ValueGlass(s), 0);
     SetTraceHook(nullptr);
     EXPECT_EQ(traces, std::vector<std::string>{"ValueGlass"});
 }
@@ -277,41 +339,31 @@ TEST(Search, BestPlacementOnAnEmptyGlass) {
     for (const auto &c : cases) {
         SCOPED_TRACE("kind " + std::to_string(c.Kind));
         TStakko s;
-        test::FixedKind kinds{c.Kind};
-        kinds.Install(s);
         test::MakeGlass(s, 11, 31);
-        s.NewFigure();
-        TPlacement best = s.SearchPlacement();
+        s.NewFigure(c.Kind);
+        TPlacement best = SearchPlacement(s);
         EXPECT_EQ(best.Trials, c.Trials);
         EXPECT_EQ(best.Rotation, c.Rotation);
         EXPECT_EQ(best.Shift, c.Shift);
         EXPECT_EQ(best.Value, c.Value);
         int32_t rotation = -9, shift = -9;
-        s.FindBestMove(rotation, shift);
+        FindBestMove(s, rotation, shift);
         EXPECT_EQ(rotation, c.Rotation);
         EXPECT_EQ(shift, c.Shift);
     }
 }
 
-// Trials land figures, clear lines and reach the top, yet the object is
-// left as it was, unscored, with drawing on.
-TEST(Search, LeavesTheObjectAsItWas) {
+// With the game over every move refuses: one trial per rotation count, of
+// shift 0, scoring the glass as it is.
+TEST(Search, AnEndedGameGivesOneTrialPerRotation) {
     TStakko s;
-    test::FixedKind kinds{3};
-    kinds.Install(s);
     test::MakeGlass(s, 11, 31);
-    test::FillUpLine(s, 30);
-    s.SetCell(0, 30, 0);                    // the bar slid to the left wall completes it
-    test::Fill(s, test::Column(10, 2, 28)); // a landing on it reaches the top
-    test::PlaceFigure(s, 0, 6, 0);
-    s.Score = 17;
-    std::vector<uint8_t> glass(s.Glass, s.Glass + StoreSize);
-    EXPECT_GT(s.SearchPlacement().Trials, 0);
-    EXPECT_EQ(std::vector<uint8_t>(s.Glass, s.Glass + StoreSize), glass);
-    EXPECT_EQ(test::FigureCells(s), (test::Cells{{6, 0}, {6, 2}, {6, -2}, {6, -4}}));
-    EXPECT_EQ((std::vector<int32_t>{s.Kind, s.Score, s.Lines, s.GameOver}),
-              (std::vector<int32_t>{0, 17, 0, 0}));
-    EXPECT_TRUE(s.Drawing);
+    test::Fill(s, test::Column(10, 2, 30));
+    s.NewFigure(2);
+    s.GameOver = true;
+    TPlacement best = SearchPlacement(s);
+    EXPECT_EQ((std::vector<int32_t>{best.Trials, best.Rotation, best.Shift, best.Value}),
+              (std::vector<int32_t>{6, 0, 0, ValueGlass(s)}));
 }
 
 } // namespace

@@ -11,29 +11,17 @@ namespace test {
 using Cell = std::pair<int32_t, int32_t>; // (column, row)
 using Cells = std::vector<Cell>;
 
-// Written out here so that the game's own table is checked against them.
-constexpr int32_t Shapes[10][4][2] = {
-    {{0, 0}, {0, 2}, {0, -2}, {0, -4}},    {{0, 0}, {1, -1}, {0, -2}, {-1, -1}},
-    {{0, 0}, {0, -2}, {0, 2}, {1, -1}},    {{0, 0}, {0, -2}, {0, 2}, {-1, -1}},
-    {{0, 0}, {1, 1}, {-1, 1}, {-2, 0}},    {{0, 0}, {1, -1}, {-1, -1}, {-2, 0}},
-    {{-2, 0}, {-1, -1}, {0, -2}, {1, -1}}, {{-1, -1}, {0, -2}, {1, -1}, {2, 0}},
-    {{0, 0}, {0, 2}, {1, -1}, {-1, -1}},   {{0, 2}, {-1, 1}, {-1, -1}, {0, -2}},
-};
-
 inline void MakeGlass(TStakko &s, int32_t width, int32_t height) {
     s.Width = width;
     s.Height = height;
-    s.NewGame();
+    s.NewGame(0);
 }
 
+// A new figure of the kind, moved to the origin (x, y).
 inline void PlaceFigure(TStakko &s, int32_t kind, int32_t x, int32_t y) {
-    s.Kind = kind;
+    s.NewFigure(kind);
     s.FigX = x;
     s.FigY = y;
-    for (int i = 0; i < 4; ++i) {
-        s.CellX[i] = Shapes[kind][i][0];
-        s.CellY[i] = Shapes[kind][i][1];
-    }
 }
 
 inline Cells Column(int32_t column, int32_t fromRow, int32_t toRow) {
@@ -77,15 +65,14 @@ inline Cells FilledCells(const TStakko &s) {
 }
 
 // Kind source that always gives Kind, counting its calls.
-struct FixedKind {
+struct FixedKind final : TKindSource {
+    explicit FixedKind(int32_t kind = 0) : Kind(kind) {}
+    int32_t NextKind() override {
+        ++Calls;
+        return Kind;
+    }
     int32_t Kind = 0;
     int Calls = 0;
-    static int32_t Pick(void *context) {
-        auto *self = static_cast<FixedKind *>(context);
-        ++self->Calls;
-        return self->Kind;
-    }
-    void Install(TStakko &s) { s.SetKindSource(&FixedKind::Pick, this); }
 };
 
 } // namespace test

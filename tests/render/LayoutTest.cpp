@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "game/GlassFit.h"
-#include "game/Stakko.h"
+#include "game/Changes.h"
 #include "render/CellGeometry.h"
-#include "render/CellPainter.h"
 #include "render/Layout.h"
 
 namespace {
@@ -42,26 +41,14 @@ TEST(Layout, WorkedExamplesAndTheGlassFittedIntoThem) {
         EXPECT_EQ(l.LineUnit, c.LineUnit);
         EXPECT_EQ((std::vector<TRect>{l.GlassArea, l.ScoreBox, l.LinesBox, l.TimeBox, l.BestBox}),
                   c.Boxes);
-        TStakko game;
-        game.SetBoundsRect(l.GlassArea);
-        EXPECT_EQ(FitGlass(l.GlassArea.Width(), l.GlassArea.Height()).CellWidth, c.CellWidth);
-        EXPECT_EQ(game.Width, c.Columns);
-        EXPECT_EQ(game.Height, c.Rows);
-        EXPECT_EQ(game.GlassRect, c.GlassRect);
+        EXPECT_EQ((std::vector<int32_t>{l.Fit.Ok, l.Fit.CellWidth, l.Fit.Width, l.Fit.Height}),
+                  (std::vector<int32_t>{1, c.CellWidth, c.Columns, c.Rows}));
+        EXPECT_EQ(l.Glass, c.GlassRect);
     }
 }
 
 namespace {
 const TRect Glass{316, 52, 707, 715}; // of a 1024 x 768 client, 11 x 33
-
-// Counts what the game object asks to draw; no back buffer is touched.
-struct CountingPainter : TCellPainter {
-    int Issued = 0;
-    void CreateBrushes(TStakko &) override {}
-    void Release(TStakko &) override {}
-    bool CopyToScreen(TStakko &, const TRect &) override { return true; }
-    void Issue(TStakko &, const TCellPicture &) override { ++Issued; }
-};
 } // namespace
 
 TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
@@ -79,29 +66,36 @@ TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
     // Flash cells without height or width: no pixel, and no division by zero.
     TCellPicture p;
     grid.CellHeight = 0;
-    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, InitialColours, p) && p.Primitives.empty());
     grid.CellHeight = 39, grid.CellWidth = 0;
-    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, InitialColours, p) && p.Primitives.empty());
 }
 
-TEST(CellPainter, DirtyRectIsTheUnionOfTheDrawnBoxes) {
-    CountingPainter painter; // outlives the game object
-    TStakko game;
-    game.Width = 11, game.Height = 33;
-    game.NewGame();
-    game.GlassRect = Glass;
-    game.Painter = &painter;
-    game.BackDC = &painter; // any non-null back buffer
-    game.DirtyRect = TRect{};
-    game.ShowCell(0, 0, LookFilled);
-    game.ShowCell(1, 1, LookFilled);
-    EXPECT_EQ(game.DirtyRect, (TRect{316, 52, 396, 110}));
-    // Positions without a cell inside the glass change nothing.
+// What each look draws, in order: the bevels, the face and six edges; one
+// hexagon; forty pixels of the empty cell's colour inside the box.
+TEST(CellGeometry, TheThreeLooks) {
+    const TCellGrid grid = MakeCellGrid(Glass, 11, 33);
+    TCellPicture p;
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFilled, InitialColours, p));
+    std::string plan;
+    for (const TCellPrimitive &c : p.Primitives)
+        plan +=
+            "PLX"[c.Kind] + std::to_string(c.Kind == TCellPrimitive::Polygon ? c.Fill : c.Count);
+    EXPECT_EQ(plan, "P9P10P8L2L2L2L2L2L2");
+    EXPECT_EQ(p.PenColour, InitialColours[OutlineColour]);
+    EXPECT_FALSE(p.ClipToOutline);
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookEmpty, InitialColours, p));
+    ASSERT_EQ(p.Primitives.size(), 1u);
+    EXPECT_EQ(p.Primitives[0].Count, 6);
+    EXPECT_EQ(p.Primitives[0].Fill, CellColour0);
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFlash, InitialColours, p));
+    EXPECT_TRUE(p.ClipToOutline);
+    EXPECT_EQ(p.Primitives.size(), size_t(FlashPixelCount));
+    for (const TCellPrimitive &c : p.Primitives)
+        EXPECT_TRUE(c.Kind == TCellPrimitive::Pixel && c.Points[0].X >= p.Box.Left &&
+                    c.Points[0].X < p.Box.Right && c.Points[0].Y >= p.Box.Top &&
+                    c.Points[0].Y < p.Box.Bottom);
+    // Positions without a cell inside the glass plan nothing.
     for (auto at : {TPoint{1, 0}, TPoint{0, 1}, TPoint{-1, 1}, TPoint{11, 0}, TPoint{0, 33}})
-        game.ShowCell(at.X, at.Y, LookEmpty);
-    EXPECT_EQ(game.DirtyRect, (TRect{316, 52, 396, 110}));
-    EXPECT_EQ(painter.Issued, 2);
-    game.RedrawGlass(); // 6 columns of 17 cells, 5 of 16
-    EXPECT_EQ(painter.Issued, 2 + 182);
-    EXPECT_EQ(game.DirtyRect, Glass);
+        EXPECT_FALSE(PlanCell(grid, at.X, at.Y, LookEmpty, InitialColours, p));
 }

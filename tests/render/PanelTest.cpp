@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "render/Panel.h"
-#include "saver/Settings.h"
 
 namespace {
 const TRect ScoreBox{792, 209, 942, 259};
@@ -67,35 +65,26 @@ TEST(Panel, TextsOfTheWorkedExample) {
               "[792,509,942,559]01:02:05[792,518,942,550]/4/3/1;");
 }
 
-TEST(Panel, BestScoresSortDescendingInPlace) {
-    std::vector<int32_t> v = {10, 20, 30};
-    do {
-        TSettings s;
-        s.Score1 = v[0], s.Score2 = v[1], s.Score3 = v[2];
-        SortBestScores(s);
-        EXPECT_EQ((std::vector<int32_t>{s.Score1, s.Score2, s.Score3}),
-                  (std::vector<int32_t>{30, 20, 10}));
-    } while (std::next_permutation(v.begin(), v.end()));
-}
-
 TEST(Panel, TimeTexts) {
     const int64_t now = 1000000, start = now - 3725, gameStart = now - 360000;
-    EXPECT_EQ(ClockText(ClockRunTime, now, start, gameStart), "01:02:05");
-    EXPECT_EQ(ClockText(ClockGameTime, now, start, gameStart), "100:00:00");
-    EXPECT_EQ(ClockText(105, now, start, gameStart), "100:00:00");
+    EXPECT_EQ(ClockText(TClockKind::RunTime, now, start, gameStart), "01:02:05");
+    EXPECT_EQ(ClockText(TClockKind::GameTime, now, start, gameStart), "100:00:00");
     EXPECT_EQ(ElapsedText(-5), "00:00:4294967291"); // through the unsigned format
 }
 
+// The preview frames its boxes without texts; with ShowInfo off only the
+// glass frame is left.
 TEST(Panel, PreviewAndShowInfoOffLeaveOut) {
-    const TPanelScores scores{17, 4, {30, 20, 10}, "00:01:00"};
-    const std::string frames = "[56,339,256,429][312,38,712,731][792,209,942,259]"
-                               "[792,359,942,409][792,509,942,559]";
-    EXPECT_EQ(Describe(ScreenDrawing(View(true, true), scores), false),
-              frames + "www.vornel.com;Vornel;Stakko;Cup;Score:;Lines:;Time:; 1. 30; 2. 20; 3. 10;"
-                       "17;4;00:01:00;");
-    EXPECT_EQ(Describe(ScreenDrawing(View(false, true), scores)), frames);
     for (bool saver : {true, false}) {
-        EXPECT_EQ(Describe(ScreenDrawing(View(saver, false), scores)), "[312,38,712,731]");
-        EXPECT_EQ(Describe(NumberDrawing(View(saver, false), 1, ScoreBox)), "");
+        const std::string texts = saver ? "17;" : "";
+        EXPECT_EQ(Describe(NumberDrawing(View(saver, true), 17, ScoreBox), false),
+                  "[792,209,942,259]" + texts);
+        EXPECT_EQ(Describe(HeaderDrawing(View(saver, true)), false),
+                  saver ? "www.vornel.com;Vornel;Stakko;Cup;Score:;Lines:;Time:;" : "");
+        for (const TPanelDrawing &d :
+             {NumberDrawing(View(saver, false), 1, ScoreBox), HeaderDrawing(View(saver, false)),
+              BestScoresDrawing(View(saver, false), 1, 2, 3), TimeDrawing(View(saver, false), "x")})
+            EXPECT_EQ(Describe(d), "");
+        EXPECT_EQ(Describe(GlassPanelDrawing(View(saver, false))), "[312,38,712,731]");
     }
 }

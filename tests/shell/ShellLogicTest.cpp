@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "saver/InputRules.h"
+#include "saver/Settings.h"
 #include "saver/Switches.h"
 
 namespace {
@@ -48,15 +49,18 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
     }
 }
 
-// Cursor keys and space steer, even after a stop; escape does not.
+// Cursor keys and space steer, even after a stop, with their move decoded;
+// escape does not.
 TEST(KeyDownAction, ManualKeysSteerEvenAfterAStopOtherKeysAskToEndOnce) {
     using A = TInputAction;
     for (uint32_t key : {0x25u, 0x27u, 0x26u, 0x28u, 0x20u, 0x1Bu, 0x41u}) {
         bool game = key < 0x29 && key != 0x1B;
-        EXPECT_EQ(KeyDownAction(Saver, true, false, key), game ? A::ManualKey : A::RequestEnd);
-        EXPECT_EQ(KeyDownAction(Saver, true, true, key), game ? A::ManualKey : A::Ignore);
-        EXPECT_EQ(KeyDownAction(Saver, false, false, key), A::RequestEnd) << key;
-        EXPECT_EQ(KeyDownAction(Preview, true, false, key), A::Ignore) << key;
+        TKeyDecision steer = KeyDownAction(Saver, true, false, key);
+        EXPECT_EQ(steer.Action, game ? A::ManualKey : A::RequestEnd);
+        EXPECT_EQ(steer.Key, KeyAction(key));
+        EXPECT_EQ(KeyDownAction(Saver, true, true, key).Action, game ? A::ManualKey : A::Ignore);
+        EXPECT_EQ(KeyDownAction(Saver, false, false, key).Action, A::RequestEnd) << key;
+        EXPECT_EQ(KeyDownAction(Preview, true, false, key).Action, A::Ignore) << key;
     }
 }
 
@@ -92,6 +96,28 @@ TEST(PriorityPlan, EachSettingChangesOnlyItsOwnPriorities) {
     EXPECT_EQ(flags(PriorityNormal, true), (std::vector<bool>{false, false, false, true}));
     for (int32_t other : {PriorityNormal, 0, 105, 109})
         EXPECT_EQ(flags(other, false), std::vector<bool>(4, false)) << other;
+}
+
+// The stored Time chooses the clock; any value but the first two shows the
+// game's time.
+TEST(LookOf, TheSettingsMakeThePicturesLook) {
+    TSettings settings;
+    settings.Palette = 3;
+    settings.ShowBkgr = false;
+    settings.ShowInfo = false;
+    for (auto [time, clock] : {std::pair{ClockCurrentTime, TClockKind::CurrentTime},
+                               {ClockRunTime, TClockKind::RunTime},
+                               {ClockGameTime, TClockKind::GameTime},
+                               {5, TClockKind::GameTime}}) {
+        settings.Time = time;
+        for (bool saver : {true, false}) {
+            TLook look = LookOf(settings, saver);
+            EXPECT_EQ((std::vector<int32_t>{look.Palette, look.Texture, look.ShowInfo, look.Saver,
+                                            int32_t(look.Clock)}),
+                      (std::vector<int32_t>{3, 0, 0, saver, int32_t(clock)}))
+                << time;
+        }
+    }
 }
 
 } // namespace

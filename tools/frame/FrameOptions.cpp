@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 const char *const FrameUsage = "usage: stakko-frame WIDTH HEIGHT OUT.bmp [--palette N] "
-                               "[--preview] [--noinfo] [--plain] [--demo]";
+                               "[--preview] [--noinfo] [--plain] [--demo] [--seed TICKS]";
 
 namespace {
 // A whole decimal number within the bounds; no sign of trailing text.
@@ -43,6 +43,12 @@ bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &opti
             options.Plain = true;
         } else if (arg == "--demo") {
             options.Demo = true;
+        } else if (arg == "--seed") {
+            int32_t seed = 0;
+            if (++i >= args.size() || !ParseNumber(args[i], 0, 2147483647L, seed))
+                return false;
+            options.Seeded = true;
+            options.Seed = static_cast<uint32_t>(seed);
         } else {
             return false;
         }

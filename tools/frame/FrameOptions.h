@@ -5,6 +5,7 @@
 
 // The frame tool's command line:
 //   stakko-frame WIDTH HEIGHT OUT.bmp [--palette N] [--preview] [--noinfo] [--plain] [--demo]
+//                [--seed TICKS]
 struct TFrameOptions {
     int32_t Width = 0;
     int32_t Height = 0;
@@ -14,6 +15,10 @@ struct TFrameOptions {
     bool NoInfo = false;  // ShowInfo off
     bool Plain = false;   // ShowBkgr off
     bool Demo = false;    // play a few hundred figures first
+    // The tick count the game starts from, which makes the texture and the
+    // demonstration's figures; without it, the platform's.
+    bool Seeded = false;
+    uint32_t Seed = 0;
 };
 
 constexpr int32_t MaxFrameSide = 4096;

@@ -8,24 +8,24 @@
 #include <vector>
 
 #include "BmpFile.h"
-#include "DemoPlay.h"
 #include "FrameOptions.h"
-#include "driver/win32/Locks.h"
-#include "game/Stakko.h"
-#include "render/win32/Form.h"
+#include "driver/PlaySession.h"
+#include "render/win32/GdiRenderer.h"
 #include "saver/Settings.h"
 
 namespace {
 constexpr int UsageExit = 2;
 constexpr int FailureExit = 1;
 constexpr int32_t DemoFigures = 300;
+constexpr int32_t ShownFigures = 10;
+constexpr int32_t ExtraFigureLimit = 500;
 
-void ApplySettings(const TFrameOptions &options) {
-    Settings.Palette = options.Palette;
-    Settings.ShowInfo = !options.NoInfo;
-    Settings.ShowBkgr = !options.Plain;
-    RunMode = options.Preview ? Preview : Saver;
-    StartTime = static_cast<int64_t>(std::time(nullptr));
+TSettings SettingsOf(const TFrameOptions &options) {
+    TSettings settings;
+    settings.Palette = options.Palette;
+    settings.ShowInfo = !options.NoInfo;
+    settings.ShowBkgr = !options.Plain;
+    return settings;
 }
 
 // A popup that is never shown: its client area is exactly the size asked.
@@ -40,36 +40,64 @@ HWND MakeHiddenPopup(int width, int height) {
                            nullptr, wc.hInstance, nullptr);
 }
 
+// No frame of a flash is ever drawn here.
+class TNoPacer final : public TPacer {
+public:
+    uint32_t Ticks() override { return 0; }
+    void Wait(uint32_t) override {}
+};
+
+// The automatic player plays the given number of figures without drawing;
+// past the count it plays on until the game in play has some figures in
+// the glass, so that the picture does not show a fresh, empty game.
+void PlayDemo(TPlaySession &session, TNow start, int32_t figures) {
+    TSteppedPlay play(session, start);
+    int32_t inGame = 0;
+    for (int32_t figure = 0; figure < figures + ExtraFigureLimit; ++figure) {
+        if (session.Game().GameOver)
+            inGame = 0;
+        while (!play.Next().Landed) {
+        }
+        ++inGame;
+        if (figure + 1 >= figures && inGame >= ShownFigures && !session.Game().GameOver)
+            break;
+    }
+}
+
 int Fail(const char *what) {
     std::fprintf(stderr, "stakko-frame: %s\n", what);
     return FailureExit;
 }
 
 int Render(const TFrameOptions &options) {
-    ApplySettings(options);
-    if (!CreateSyncObjects())
-        return Fail("cannot create the locks");
+    const TSettings settings = SettingsOf(options);
+    const TNow start{options.Seeded ? options.Seed : GetTickCount(),
+                     static_cast<int64_t>(std::time(nullptr))};
     HWND window = MakeHiddenPopup(options.Width, options.Height);
     if (!window)
         return Fail("cannot create a window");
-    bool written = false;
-    {
-        TStakko game;
-        TForm form(game);
-        form.SetWindow(window);
-        if (form.ClientWidth != options.Width || form.ClientHeight != options.Height) {
-            form.SetWindow(nullptr);
-            DestroyWindow(window);
-            return Fail("the window's client area is not of the size asked");
-        }
-        if (options.Demo)
-            PlayDemo(game, DemoFigures);
-        form.ClearScreen();
-        written = WriteBmp(form.BackDC, options.Width, options.Height, options.Output);
-        form.SetWindow(nullptr);
+    TSessionOptions sessionOptions = SessionOptionsOf(settings, start.Seconds);
+    sessionOptions.FlashTime = 0; // nothing is drawn while the demonstration plays
+    TPlaySession session(sessionOptions, start);
+    TGdiRenderer renderer(LookOf(settings, !options.Preview));
+    renderer.SetWindow(window);
+    const TRect &client = renderer.Picture.Client();
+    if (client.Width() != options.Width || client.Height() != options.Height) {
+        renderer.SetWindow(nullptr);
+        DestroyWindow(window);
+        return Fail("the window's client area is not of the size asked");
     }
+    session.FitGlass(renderer.Picture.Layout().Fit, start.Ticks);
+    if (options.Demo)
+        PlayDemo(session, start, DemoFigures);
+    session.Repaint(static_cast<int64_t>(std::time(nullptr)));
+    TNoPacer pacer;
+    TScene scene{session.Game(), session.Best(), session.ClockSeconds(), session.StartTime()};
+    renderer.Picture.Draw(session.Changes(), scene, pacer);
+    bool written =
+        WriteBmp(renderer.Canvas.BackDC(), options.Width, options.Height, options.Output);
+    renderer.SetWindow(nullptr);
     DestroyWindow(window);
-    CloseSyncObjects();
     return written ? 0 : Fail("cannot write the picture");
 }
 } // namespace

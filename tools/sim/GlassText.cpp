@@ -13,7 +13,9 @@ namespace {
 constexpr std::size_t MaxLineLength = 4096;
 constexpr std::size_t MaxQuoted = 40;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // One line without its end (LF or CRLF). False at the end of the input.
 bool ReadLine(std::istream &in, std::string &line, int lineNumber) {
@@ -53,11 +55,12 @@ TFigureLine ParseFigureLine(const std::vector<std::string> &tokens) {
     if (tokens.size() < 4 || tokens.size() > 5)
         throw TInputError("figure line: expected 'figure KIND COL ROW [ROT]'");
     TFigureLine figure;
-    figure.Kind = static_cast<int32_t>(ParseInteger(tokens[1], "figure kind", INT32_MIN, INT32_MAX));
+    figure.Kind =
+        static_cast<int32_t>(ParseInteger(tokens[1], "figure kind", INT32_MIN, INT32_MAX));
     if (figure.Kind < 0 || figure.Kind >= KindCount)
         throw TInputError("unknown figure kind " + tokens[1] + " (kinds are 0 to 9)");
-    figure.Column = static_cast<int32_t>(
-        ParseInteger(tokens[2], "figure column", -MaxOrigin, MaxOrigin));
+    figure.Column =
+        static_cast<int32_t>(ParseInteger(tokens[2], "figure column", -MaxOrigin, MaxOrigin));
     figure.Row = static_cast<int32_t>(ParseInteger(tokens[3], "figure row", -MaxOrigin, MaxOrigin));
     if (!SameParity(figure.Column, figure.Row))
         throw TInputError("figure origin (" + tokens[2] + ", " + tokens[3] +
@@ -158,7 +161,7 @@ std::optional<TFigureLine> ReadGlassText(std::istream &in, TStakko &s) {
 
     s.Width = static_cast<int32_t>(width);
     s.Height = static_cast<int32_t>(height);
-    s.NewGame();
+    s.NewGame(0);
     for (int32_t row = 0; row < s.Height; ++row) {
         ++lineNumber;
         if (!ReadLine(in, line, lineNumber))
@@ -173,8 +176,8 @@ std::optional<TFigureLine> ReadGlassText(std::istream &in, TStakko &s) {
         if (tokens.empty())
             continue;
         if (tokens[0] != "figure")
-            throw TInputError("line " + std::to_string(lineNumber) + " after the glass: " +
-                              Quoted(line) + " is not a figure line");
+            throw TInputError("line " + std::to_string(lineNumber) +
+                              " after the glass: " + Quoted(line) + " is not a figure line");
         if (figure)
             throw TInputError("line " + std::to_string(lineNumber) + ": a second figure line");
         figure = ParseFigureLine(tokens);

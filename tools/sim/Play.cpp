@@ -3,12 +3,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <iomanip>
+#include <memory>
 #include <ostream>
 
 #include "GlassText.h"
-#include "driver/AutoPlan.h"
+#include "driver/PlaySession.h"
 #include "game/Figures.h"
-#include "game/Ticks.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -16,45 +16,22 @@ using Clock = std::chrono::steady_clock;
 // Seconds between two progress lines of a long statistics run.
 constexpr auto ProgressInterval = std::chrono::seconds(5);
 
-// The listed kinds, one per figure that comes into play. The search's trial
-// landings place figures too, with drawing off; they take nothing.
-struct TKindList {
-    const TStakko *Game = nullptr;
-    const std::vector<int32_t> *Kinds = nullptr;
-    std::size_t Next = 0;
+// The listed kinds, one per figure that comes into play.
+class TKindList final : public TKindSource {
+public:
+    explicit TKindList(const std::vector<int32_t> &kinds) : Kinds(kinds) {}
+    int32_t NextKind() override {
+        if (Next < Kinds.size())
+            return Kinds[Next++];
+        UsedUp = true;
+        return 0;
+    }
     bool UsedUp = false;
+
+private:
+    const std::vector<int32_t> &Kinds;
+    std::size_t Next = 0;
 };
-
-int32_t NextListedKind(void *context) {
-    TKindList &list = *static_cast<TKindList *>(context);
-    if (!list.Game->Drawing)
-        return 0;
-    if (list.Next < list.Kinds->size())
-        return (*list.Kinds)[list.Next++];
-    list.UsedUp = true;
-    return 0;
-}
-
-// The game's random pick, at the time the real saver would reach it: the
-// lines removed by the landing have flashed before the next figure is made.
-struct TTimedPick {
-    const TStakko *Game = nullptr;
-    uint32_t *Clock = nullptr;
-    int32_t LinesTimed = 0; // lines of this game whose flashes are on the clock
-};
-
-void TimeFlashes(TTimedPick &pick) {
-    *pick.Clock += FlashMs * static_cast<uint32_t>(pick.Game->Lines - pick.LinesTimed);
-    pick.LinesTimed = pick.Game->Lines;
-}
-
-int32_t NextTimedKind(void *context) {
-    TTimedPick &pick = *static_cast<TTimedPick *>(context);
-    if (!pick.Game->Drawing)
-        return 0;
-    TimeFlashes(pick);
-    return PickRandomKind();
-}
 
 std::vector<int32_t> ParseKinds(const std::string &text) {
     std::vector<int32_t> kinds;
@@ -74,23 +51,19 @@ std::vector<int32_t> ParseKinds(const std::string &text) {
     }
 }
 
-void EmptyGlass(TStakko &s, const TPlayOptions &options) {
-    s.Width = options.Width;
-    s.Height = options.Height;
-    s.NewGame();
+// A session on an empty glass of the options' size, played on a stepped
+// clock from the seed; the game object is large, so it lives on the heap.
+std::unique_ptr<TPlaySession> NewSession(const TPlayOptions &options, TKindSource *kinds) {
+    TNow start{options.Seed, 0};
+    auto session = std::make_unique<TPlaySession>(TSessionOptions{}, start, kinds);
+    session->FitGlass(TGlassFit{true, 0, 0, options.Width, options.Height}, options.Seed);
+    return session;
+}
+
+double MicrosSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 } // namespace
-
-TFigurePlay PlayFigure(TStakko &s, uint32_t *clock) {
-    TFigurePlay play;
-    play.Kind = s.Kind;
-    Clock::time_point start = Clock::now();
-    play.Plan = s.SearchPlacement();
-    play.SearchMicros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-
-    play.PauseMs = PlayPlanAtOnce(s, play.Plan.Rotation, play.Plan.Shift, clock);
-    return play;
-}
 
 TPlayOptions ParsePlayOptions(const std::vector<std::string> &args) {
     TPlayOptions options;
@@ -140,18 +113,23 @@ TPlayOptions ParsePlayOptions(const std::vector<std::string> &args) {
 }
 
 void PlayKinds(const TPlayOptions &options, std::ostream &out) {
-    TStakko s;
-    TKindList list;
-    list.Game = &s;
-    list.Kinds = &options.Kinds;
-    s.SetKindSource(&NextListedKind, &list);
-    EmptyGlass(s, options);
-    s.NewFigure();
-
-    for (int figure = 1;; ++figure) {
-        TFigurePlay play = PlayFigure(s);
-        out << "figure " << figure << " kind " << play.Kind << " rotation " << play.Plan.Rotation
-            << " shift " << play.Plan.Shift << '\n';
+    TKindList list(options.Kinds);
+    auto session = NewSession(options, &list);
+    const TStakko &s = session->Game();
+    TSteppedPlay play(*session, TNow{options.Seed, 0});
+    TPlacement plan;
+    int32_t kind = s.Kind;
+    for (int figure = 1;;) {
+        int32_t kindInPlay = s.Kind;
+        TStepResult step = play.Next();
+        if (step.Planned) {
+            plan = step.Plan;
+            kind = kindInPlay;
+        }
+        if (!step.Landed)
+            continue;
+        out << "figure " << figure++ << " kind " << kind << " rotation " << plan.Rotation
+            << " shift " << plan.Shift << '\n';
         // The landing that found the list used up placed a figure of kind 0,
         // which is not played.
         if (s.GameOver || list.UsedUp)
@@ -163,14 +141,9 @@ void PlayKinds(const TPlayOptions &options, std::ostream &out) {
 }
 
 void PlayGames(const TPlayOptions &options, std::ostream &out, std::ostream &err) {
-    TSteppedClock clock(options.Seed);
-    TStakko s;
-    TTimedPick pick;
-    pick.Game = &s;
-    pick.Clock = &clock.Now;
-    s.SetKindSource(&NextTimedKind, &pick);
-    EmptyGlass(s, options);
-    s.NewFigure();
+    auto session = NewSession(options, nullptr);
+    const TStakko &s = session->Game();
+    TSteppedPlay play(*session, TNow{options.Seed, 0});
 
     int64_t totalFigures = 0, totalLines = 0, totalScore = 0;
     double searchMicros = 0, longestSearch = 0;
@@ -178,25 +151,25 @@ void PlayGames(const TPlayOptions &options, std::ostream &out, std::ostream &err
     for (int32_t game = 1; game <= options.Games; ++game) {
         // A new game goes on with the figure that was in play when the last
         // one ended, as the saver does.
-        if (game > 1) {
-            s.NewGame();
-            pick.LinesTimed = 0;
-        }
         int64_t figures = 0;
-        while (!s.GameOver) {
-            TFigurePlay play = PlayFigure(s, &clock.Now);
-            TimeFlashes(pick); // a landing that ends the game has made no pick
-            clock.Now += StepTime;
+        do {
+            Clock::time_point start = Clock::now();
+            TStepResult step = play.Next();
+            if (step.Planned) {
+                double micros = MicrosSince(start); // the search and one step's moves
+                searchMicros += micros;
+                if (micros > longestSearch)
+                    longestSearch = micros;
+            }
+            if (!step.Landed)
+                continue;
             ++figures;
-            searchMicros += play.SearchMicros;
-            if (play.SearchMicros > longestSearch)
-                longestSearch = play.SearchMicros;
             if (Clock::now() - lastProgress >= ProgressInterval) {
                 lastProgress = Clock::now();
                 err << "stakko-sim: game " << game << " of " << options.Games << ", " << figures
                     << " figures, " << s.Lines << " lines" << std::endl;
             }
-        }
+        } while (!s.GameOver);
         out << "game " << game << " figures " << figures << " lines " << s.Lines << " score "
             << s.Score << '\n';
         totalFigures += figures;

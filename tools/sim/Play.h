@@ -4,27 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/Timing.h"
-#include "game/Stakko.h"
-
-// Each removed line flashes for twenty frames of 50 ms.
-constexpr uint32_t FlashMs = 1000;
-
-// What the automatic play of one figure took.
-struct TFigurePlay {
-    int32_t Kind = 0;        // the figure's kind when it came into play
-    TPlacement Plan;         // the search's result
-    double SearchMicros = 0; // wall time of the search
-    uint32_t PauseMs = 0;    // the pauses after its steps
-};
-
-// Plays the figure in play as the game thread's automatic steps do: one
-// search, then per step at most one sideways move, at most one turn and one
-// fall, until the fall lands the figure (or the game is over). Each pause is
-// added to *clock, if given, as the step ends, so that the next figure's kind
-// is picked at the time the landing is reached.
-TFigurePlay PlayFigure(TStakko &s, uint32_t *clock = nullptr);
-
 struct TPlayOptions {
     int32_t Width = 0;
     int32_t Height = 0;

@@ -6,15 +6,12 @@
 
 #include "GlassText.h"
 #include "Play.h"
-#include "game/Stakko.h"
+#include "player/Player.h"
 
 namespace {
 const char Usage[] = "usage: stakko-sim eval | clear | best < GLASS\n"
                      "       stakko-sim play --width W --height H --kinds K1,K2,...\n"
                      "       stakko-sim play --width W --height H --games N --seed S\n";
-
-// The search's trial landings make figures; they need no random pick.
-int32_t AnyKind(void *) { return 0; }
 
 void NoArguments(const std::string &command, const std::vector<std::string> &args) {
     if (!args.empty())
@@ -23,21 +20,18 @@ void NoArguments(const std::string &command, const std::vector<std::string> &arg
 
 // The game object is large; keep it off the stack.
 std::unique_ptr<TStakko> NewGlass() {
-    auto s = std::make_unique<TStakko>();
-    s->SetKindSource(&AnyKind, nullptr);
-    return s;
+    return std::make_unique<TStakko>();
 }
 
 void Eval(std::istream &in, std::ostream &out) {
     auto s = NewGlass();
     ReadGlassText(in, *s);
-    out << "value " << s->ValueGlass() << '\n';
+    out << "value " << ValueGlass(*s) << '\n';
 }
 
 void Clear(std::istream &in, std::ostream &out) {
     auto s = NewGlass();
     ReadGlassText(in, *s);
-    s->Drawing = true;
     s->Score = 0;
     s->Lines = 0;
     int32_t removed = s->ClearLines();
@@ -51,7 +45,7 @@ void Best(std::istream &in, std::ostream &out) {
     if (!figure)
         throw TInputError("best: missing figure line 'figure KIND COL ROW [ROT]' after the glass");
     PlaceFigure(*s, *figure);
-    TPlacement best = s->SearchPlacement();
+    TPlacement best = SearchPlacement(*s);
     out << "rotation " << best.Rotation << " shift " << best.Shift << " value " << best.Value
         << " trials " << best.Trials << '\n';
 }

@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/win32/Locks.h"
 #include "resources/ResourceIds.h"
 #include "saver/Settings.h"
 #include "saver/win32/ConfigDialog.h"
-#include "saver/win32/ShellGlobals.h"
+#include "saver/win32/SettingsStore.h"
 
 namespace {
 
@@ -36,11 +35,23 @@ INT_PTR CALLBACK DrivingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     return handled;
 }
 
-// Shows the dialog modally; `act` runs once it is up and should close it
-// with the result expected.
+std::string ThisProgram() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+const std::string ProgramPath = ThisProgram();
+
+// Shows the dialog modally with the profile's settings, as the configure
+// mode does; `act` runs once it is up and should close it with the result
+// expected.
 void ShowDialog(INT_PTR expected, std::function<void(HWND)> act) {
     PendingAction = std::move(act);
-    EXPECT_EQ(DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_CONFIGURE), nullptr, DrivingProc, 0),
+    TConfigDialog state;
+    state.Settings = LoadSettings();
+    state.ProgramPath = ProgramPath.c_str();
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURE), nullptr,
+                              DrivingProc, reinterpret_cast<LPARAM>(&state)),
               expected);
     MSG msg; // the quit message that the dialog's end posts
     for (int i = 0; i < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
@@ -72,85 +83,11 @@ std::string Stored() {
 
 class ConfigDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Instance = GetModuleHandleA(nullptr);
-        ReadProgramPath();
-        CreateSyncObjects();
-        WriteProfileStringA(ProductName, nullptr, nullptr);
-    }
+    void SetUp() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
     void TearDown() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
 };
 
-TEST_F(ConfigDialogTest, TheTemplateHasTheSixteenControlsInOrder) {
-    // Style beside WS_CHILD and WS_VISIBLE; the list's text is its selection.
-    const struct {
-        int Id;
-        const char *Class, *Caption;
-        DWORD Style;
-        int X, Y, Width, Height;
-    } controls[] = {
-        {101, "Button", "Clock", BS_GROUPBOX | WS_GROUP, 6, 7, 80, 70},
-        {102, "Button", "Current time", BS_AUTORADIOBUTTON | WS_TABSTOP, 16, 22, 60, 12},
-        {103, "Button", "Run time", BS_AUTORADIOBUTTON | WS_TABSTOP, 16, 39, 60, 12},
-        {104, "Button", "Game time", BS_AUTORADIOBUTTON | WS_TABSTOP, 16, 57, 60, 12},
-        {105, "Button", "Task priority", BS_GROUPBOX | WS_GROUP, 98, 6, 82, 71},
-        {106, "Button", "Low", BS_AUTORADIOBUTTON | WS_TABSTOP, 108, 21, 60, 12},
-        {107, "Button", "Normal", BS_AUTORADIOBUTTON | WS_TABSTOP, 108, 38, 60, 12},
-        {108, "Button", "High", BS_AUTORADIOBUTTON | WS_TABSTOP, 108, 56, 60, 12},
-        {109, "Button", "Plain background", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 94, 75, 12},
-        {111, "ComboBox", "", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 7, 81,
-         174, 44},
-        {110, "Button", "Show info", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 113, 75, 12},
-        {113, "Button", "Manual control", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 131, 71, 12},
-        {1, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 9, 149, 50, 14},
-        {2, "Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 67, 149, 50, 14},
-        {112, "Button", "Get new games", BS_PUSHBUTTON | WS_TABSTOP, 125, 149, 56, 14},
-        {200, "Static", "Game control keys:\n cursor LEFT, RIGHT, UP, DOWN and SPACE.",
-         SS_CENTER | WS_GROUP, 100, 99, 79, 45},
-    };
-    ShowDialog(IDCANCEL, [&](HWND dialog) {
-        HWND child = GetWindow(dialog, GW_CHILD);
-        for (const auto &control : controls) {
-            SCOPED_TRACE(control.Id);
-            ASSERT_NE(child, nullptr);
-            EXPECT_EQ(GetDlgCtrlID(child), control.Id);
-            char text[128] = "";
-            GetClassNameA(child, text, sizeof text);
-            EXPECT_STREQ(text, control.Class);
-            GetWindowTextA(child, text, sizeof text);
-            if (control.Id != IDC_PALETTE) {
-                EXPECT_STREQ(text, control.Caption);
-            }
-            // The platform moves a radio group's tab stop to its checked
-            // button, and a list's scroll bar to its drop-down part.
-            DWORD compared = 0xFFFF | WS_GROUP | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CHILD |
-                             WS_VISIBLE | WS_DISABLED | WS_POPUP;
-            if ((control.Style & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
-                compared &= ~WS_TABSTOP;
-            if (control.Id == IDC_PALETTE)
-                compared &= ~WS_VSCROLL;
-            EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & compared,
-                      (control.Style | WS_CHILD | WS_VISIBLE) & compared);
-            // Dialog units to pixels, each value on its own, as the dialog
-            // manager does; a closed drop-down list is one line high.
-            RECT place, expected = {control.X, control.Y, control.Width, control.Height};
-            MapDialogRect(dialog, &expected);
-            GetWindowRect(child, &place);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&place), 2);
-            const LONG height =
-                control.Id == IDC_PALETTE ? expected.bottom : place.bottom - place.top;
-            EXPECT_EQ(
-                (std::vector<LONG>{place.left, place.top, place.right - place.left, height}),
-                (std::vector<LONG>{expected.left, expected.top, expected.right, expected.bottom}));
-            child = GetWindow(child, GW_HWNDNEXT);
-        }
-        EXPECT_EQ(child, nullptr) << "more than sixteen controls";
-        Click(dialog, IDCANCEL);
-    });
-}
-
 TEST_F(ConfigDialogTest, EmptyProfileShowsTheDefaultsAndOkStoresEveryKey) {
-    Settings.Time = ClockGameTime; // not to be shown: the dialog reads the profile
     std::string shown, items;
     ShowDialog(IDOK, [&](HWND dialog) {
         shown = Shown(dialog);
@@ -240,8 +177,7 @@ TEST_F(ConfigDialogTest, GetNewGamesHandsTheShellTheAddressAndStaysOpen) {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
     const std::string log = temp + std::string("stakko-url.txt");
-    const std::string folder =
-        std::string(ProgramPath).substr(0, std::strrchr(ProgramPath, '\\') - ProgramPath);
+    const std::string folder = ProgramPath.substr(0, ProgramPath.rfind('\\'));
     // Our recorder takes the address; should the shell turn to the browser
     // launcher instead, it finds no browser to start.
     TOverride handler(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr,

@@ -11,16 +11,14 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 
-#include "driver/win32/GameObjects.h"
-#include "driver/win32/Locks.h"
 #include "saver/InputRules.h"
 #include "saver/Settings.h"
 #include "saver/win32/Install.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/RegistryKey.h"
 #include "saver/win32/SettingsStore.h"
-#include "saver/win32/ShellGlobals.h"
 
 namespace {
 
@@ -89,81 +87,31 @@ std::string SectionOnDisk() {
 
 auto Fields(const TSettings &s) {
     return std::make_tuple(s.Time, s.Priority, s.Palette, s.ShowBkgr, s.ShowInfo, s.ManualControl,
-                           s.Score1, s.Score2, s.Score3);
+                           s.Best.Score1, s.Best.Score2, s.Best.Score3);
 }
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(CreateSyncObjects());
-        WriteProfileStringA(ProductName, nullptr, nullptr);
-    }
+    void SetUp() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
     void TearDown() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
 };
 
 TEST_F(SettingsTest, LoadTakesTheDefaultsForAnEmptyProfileAndAnyNonZeroFlagAsOn) {
-    Settings = {ClockGameTime, PriorityHigh, 3, false, false, false, 77, 77, 77};
-    LoadSettings();
-    EXPECT_EQ(Fields(Settings), std::make_tuple(102, 107, 1, true, true, true, 0, 0, 0));
+    EXPECT_EQ(Fields(LoadSettings()), std::make_tuple(102, 107, 1, true, true, true, 0, 0, 0));
     for (const auto &[text, on] : {std::pair{"5", true}, {"0", false}, {"off", false}}) {
         SCOPED_TRACE(text);
         WriteProfileStringA(ProductName, "ShowBkgr", text);
-        LoadSettings();
-        EXPECT_EQ(Settings.ShowBkgr, on);
+        EXPECT_EQ(LoadSettings().ShowBkgr, on);
     }
 }
 
 TEST_F(SettingsTest, SaveWritesTheTenKeysInOrderAndAllButThePathLoadBack) {
-    Settings = {ClockRunTime, PriorityHigh, 3, false, true, false, 4000, 123, -7};
-    Stakko.Score = -20;
-    std::strcpy(ProgramPath, "C:\\Program Files\\Hex Stakko\\Hex Stakko.scr");
-    SaveSettings();
+    const TSettings saved{ClockRunTime, PriorityHigh, 3, false, true, false, {4000, 123, -7}};
+    SaveSettings(saved, "C:\\Program Files\\Hex Stakko\\Hex Stakko.scr");
     EXPECT_EQ(SectionOnDisk(), "Time=103 Priority=108 ShowBkgr=0 ShowInfo=1 ManualControl=0 "
                                "Palette=3 Path=C:\\Program Files\\Hex Stakko\\Hex Stakko.scr "
                                "Score1=4000 Score2=123 Score3=-7 ");
-    const TSettings saved = Settings;
-    Settings = TSettings{};
-    std::strcpy(ProgramPath, "C:\\other.scr");
-    LoadSettings();
-    EXPECT_EQ(Fields(Settings), Fields(saved));
-    EXPECT_STREQ(ProgramPath, "C:\\other.scr");
-}
-
-TEST_F(SettingsTest, OnlyAGreaterGameScoreReplacesTheThirdBest) {
-    // {game score, Score3, Score3 after}; signed: 0 beats a stored -5.
-    const int32_t rows[][3] = {
-        {1200, 1000, 1200}, {1000, 1000, 1000}, {900, 1000, 1000}, {0, -5, 0}, {-6, -5, -5}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row[0]);
-        Settings = {ClockCurrentTime, PriorityNormal, 1, true, true, true, 5000, 3000, row[1]};
-        Stakko.Score = row[0];
-        SaveSettings();
-        EXPECT_EQ(Settings.Score3, row[2]);
-        EXPECT_EQ(GetProfileIntA(ProductName, "Score3", 99), static_cast<UINT>(row[2]));
-        EXPECT_EQ(GetProfileIntA(ProductName, "Score2", 99), 3000u);
-    }
-}
-
-TEST_F(SettingsTest, GameLockHeldPastTheLimitDropsTheWholeSave) {
-    Settings.Score3 = 10;
-    Stakko.Score = 20;
-    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder([taken] {
-        WaitForSingleObject(GameLock, 1000);
-        SetEvent(taken);
-        Sleep(6500);
-        ReleaseMutex(GameLock);
-    });
-    WaitForSingleObject(taken, 5000);
-    DWORD start = GetTickCount();
-    SaveSettings();
-    DWORD waited = GetTickCount() - start;
-    holder.join();
-    CloseHandle(taken);
-    EXPECT_GE(waited, 4900u);
-    EXPECT_LT(waited, 6400u);
-    EXPECT_EQ(Settings.Score3, 10);
-    EXPECT_EQ(SectionOnDisk(), "");
+    EXPECT_EQ(Fields(LoadSettings()), Fields(saved));
 }
 
 // ---- The registry wrapper ----
@@ -225,16 +173,15 @@ TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
         ASSERT_TRUE(SetDllDirectoryA((folder + row.module).c_str()));
         SetEnvironmentVariableA("STAKKO_PASSWORD_ANSWER", row.answer);
         SetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr);
-        MouseMoveCountdown = 3;
+        int32_t countdown = 3;
         const int cursor = CursorCount();
-        EXPECT_EQ(AskPassword(), row.result);
+        EXPECT_EQ(AskPassword(nullptr, countdown), row.result);
         EXPECT_EQ(GetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr, 0) != 0, row.called);
-        EXPECT_EQ(MouseMoveCountdown, row.countdown);
+        EXPECT_EQ(countdown, row.countdown);
         EXPECT_EQ(CursorCount(), cursor);
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "the module stays loaded";
     }
     SetDllDirectoryA(nullptr);
-    MouseMoveCountdown = MouseMovesToEnd;
 }
 
 // ---- Installation ----
@@ -282,8 +229,7 @@ protected:
     std::string InstallAndCollect() {
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
         Texts.clear();
-        std::strcpy(ProgramPath, Path.c_str());
-        InstallAsScreenSaver();
+        InstallAsScreenSaver(Path.c_str());
         for (DWORD start = GetTickCount(); GetTickCount() - start < 300; Sleep(10)) {
             std::lock_guard<std::mutex> hold(Lock);
             if (std::count(Texts.begin(), Texts.end(), '|') >= 7)

@@ -1,0 +1,62 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "driver/PlaySession.h"
+#include "driver/win32/Locks.h"
+#include "render/win32/GdiRenderer.h"
+
+// What the window thread and the game thread share: the play session and
+// the renderer it draws through, GameLock over both, AutoLock over the
+// session's control switch, and the stop signal (manual reset; once set,
+// never reset). The two locks are never held together.
+class TSharedPlay {
+public:
+    TSharedPlay(TPlaySession &session, TGdiRenderer &renderer);
+    ~TSharedPlay(); // closes the three objects
+    TSharedPlay(const TSharedPlay &) = delete;
+    TSharedPlay &operator=(const TSharedPlay &) = delete;
+
+    // False when one of the three objects could not be made.
+    bool Made() const { return GameLock && AutoLock && StopEvent; }
+
+    // Window thread: binds the renderer to the window and fits the glass.
+    void SetWindow(HWND window);
+    // A manual-control key: the user steers from now, then the key's move.
+    void Key(TKeyAction action);
+    // A paint request, and the clock's tick.
+    void Repaint();
+    void ClockTick();
+    // At the end of the run: the best scores with the game's score offered;
+    // false when GameLock could not be had.
+    bool OfferScore(TBestScores &best);
+
+    void Stop() { SetEvent(StopEvent); }
+    bool StopRequested() const { return ::StopRequested(StopEvent); }
+
+    // Game thread: one step under GameLock, drawn; its wait, or StepTime when
+    // the lock could not be had. Ended: the thread is to end.
+    TStepResult Step();
+
+    TPlaySession &Session;
+    TGdiRenderer &Renderer;
+    HANDLE GameLock = nullptr;
+    HANDLE AutoLock = nullptr;
+    HANDLE StopEvent = nullptr;
+    HWND Window = nullptr; // told with WM_DESTROY when the game thread ends
+
+private:
+    bool IsAutoPlay();
+    void DrawChanges();
+};
+
+// The game thread: steps, each followed by its wait on the stop signal,
+// until the session ends; then WM_DESTROY is posted to the shared window.
+// Its handle, or null on failure.
+HANDLE StartGameThread(TSharedPlay &shared);
+
+// At the end of a run mode: waits at most timeout for the game thread to
+// end. Only then may the shared objects go; a thread still running keeps
+// them (the process ends right after).
+bool WaitForGameThread(HANDLE thread, DWORD timeout);

@@ -1,0 +1,242 @@
+#include "render/Renderer.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "game/Trace.h"
+
+namespace {
+constexpr int FlashFrames = 20;
+constexpr uint32_t FlashFrameMs = 50;
+
+// A failure while one part is drawn ends that part only; it is traced.
+template <typename Body> void Guarded(const char *name, Body &&body) {
+    try {
+        body();
+    } catch (...) {
+        Trace(name);
+    }
+}
+
+// A cell of a glass stored as the game stores it, read as GetCell reads it.
+int32_t CellOf(int32_t width, int32_t height, const uint8_t *cells, int32_t column, int32_t row) {
+    if (column < 0 || row < 0 || column >= width || row >= height || column >= MaxWidth ||
+        row >= MaxHeight)
+        return OutsideGlass;
+    if (!SameParity(column, row))
+        return NoCell;
+    return cells[StoreIndex(column, row)];
+}
+} // namespace
+
+TRenderer::TRenderer(const TLook &look) : Style(look) {}
+
+void TRenderer::Bind(TCanvas &canvas, const TRect &client) {
+    ClientRect = client;
+    Places = ComputeLayout(client);
+    ChooseColours(Style.Palette, Table);
+    if (Style.Texture)
+        Background.Build(Style.Palette);
+    Dirty = TRect{};
+    Canvas = &canvas;
+}
+
+void TRenderer::Unbind() {
+    Canvas = nullptr;
+    Dirty = TRect{};
+}
+
+TPanelView TRenderer::View() const {
+    TPanelView view;
+    view.Client = ClientRect;
+    view.Layout = Places;
+    view.SaverMode = Style.Saver;
+    view.ShowInfo = Style.ShowInfo;
+    return view;
+}
+
+TCellGrid TRenderer::Grid(int32_t columns, int32_t rows) const {
+    return MakeCellGrid(Places.Glass, columns, rows);
+}
+
+void TRenderer::Draw(const TChanges &changes, const TScene &scene, TPacer &pacer) {
+    const TStakko &game = scene.Game;
+    for (const TChange &change : changes.All()) {
+        switch (change.Kind) {
+        case TChange::Cell:
+            ShowCell(game, change.Column, change.Row, change.Look);
+            break;
+        case TChange::Glass: {
+            const TGlassSnapshot &glass = changes.Snapshot(change.Snapshot);
+            RedrawGlass(glass.Width, glass.Height, glass.Cells.data());
+            break;
+        }
+        case TChange::Flash:
+            FlashLine(game, change.Row, change.Step, pacer);
+            break;
+        case TChange::Show:
+            Flush();
+            break;
+        case TChange::Counters:
+            ShowScore(scene);
+            break;
+        case TChange::Screen:
+            ClearScreen(scene);
+            break;
+        case TChange::Clock:
+            ShowTime(scene);
+            break;
+        }
+    }
+}
+
+// ---- The glass ----
+
+void TRenderer::ShowCell(const TStakko &game, int32_t column, int32_t row, uint8_t look) {
+    PaintCell(Grid(game.Width, game.Height), column, row, look);
+}
+
+// Only a cell wholly inside the glass is drawn; its box joins the dirty area.
+void TRenderer::PaintCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look) {
+    if (!Canvas)
+        return;
+    Guarded("ShowCell", [&] {
+        TCellPicture picture;
+        if (!PlanCell(grid, column, row, look, Table, picture))
+            return;
+        AddDirty(picture.Box);
+        Canvas->PaintCell(picture);
+    });
+}
+
+// Every cell by its stored value, rows from the top; the falling figure is
+// painted again by its next move.
+void TRenderer::RedrawGlass(int32_t width, int32_t height, const uint8_t *cells) {
+    if (!Canvas)
+        return;
+    const TCellGrid grid = Grid(width, height);
+    for (int32_t row = 0; row < height; ++row)
+        for (int32_t column = 0; column < width; ++column) {
+            int32_t cell = CellOf(width, height, cells, column, row);
+            if (cell == FilledCell)
+                PaintCell(grid, column, row, LookFilled);
+            else if (cell == EmptyCell)
+                PaintCell(grid, column, row, LookEmpty);
+        }
+}
+
+// Twenty frames of random pixels over rows row and row + step, each shown
+// and at least 50 ms long; the pixels gather over the frames.
+void TRenderer::FlashLine(const TStakko &game, int32_t row, int32_t step, TPacer &pacer) {
+    if (!Canvas)
+        return;
+    const TCellGrid grid = Grid(game.Width, game.Height);
+    for (int frame = 0; frame < FlashFrames; ++frame) {
+        uint32_t start = pacer.Ticks();
+        for (int32_t d = row; std::abs(d - row) <= std::abs(step) && d < game.Height; d += step) {
+            for (int32_t column = 0; column < game.Width; ++column)
+                PaintCell(grid, column, d, LookFlash);
+            if (step == 0)
+                break;
+        }
+        Flush();
+        uint32_t elapsed = pacer.Ticks() - start;
+        if (elapsed < FlashFrameMs)
+            pacer.Wait(FlashFrameMs - elapsed);
+    }
+}
+
+// A failed copy keeps the area, so the next one copies it again.
+void TRenderer::Flush() {
+    if (!Canvas)
+        return;
+    if (Dirty.IsEmpty()) {
+        Dirty = TRect{};
+        return;
+    }
+    if (Canvas->CopyToScreen(Dirty))
+        Dirty = TRect{};
+}
+
+// ---- The panel ----
+
+void TRenderer::ClearScreen(const TScene &scene) {
+    Guarded("TForm::ClearScreen()", [&] {
+        Dirty = TRect{};
+        if (!Canvas)
+            return;
+        FillBackground();
+        const TPanelView view = View();
+        Issue(HeaderDrawing(view));
+        ShowBestScores(scene);
+        Issue(GlassPanelDrawing(view)); // the glass frame whatever ShowInfo says
+        ShowScore(scene);
+        ShowTime(scene);
+        RedrawGlass(scene.Game.Width, scene.Game.Height, scene.Game.Glass);
+        Flush();
+    });
+}
+
+// The stretched texture, or without one the plain background colour.
+void TRenderer::FillBackground() {
+    if (!Canvas->StretchTexture(ClientRect))
+        Canvas->FillRectangles(Table[BackColour], 1, &ClientRect, 1);
+    AddDirty(ClientRect);
+}
+
+void TRenderer::ShowScore(const TScene &scene) {
+    if (!Style.ShowInfo)
+        return;
+    ShowNumber(scene.Game.Score, Places.ScoreBox);
+    ShowNumber(scene.Game.Lines, Places.LinesBox);
+}
+
+void TRenderer::ShowNumber(int32_t value, const TRect &box) {
+    if (!Style.ShowInfo || !Canvas)
+        return;
+    Guarded("TForm::ShowNumber()", [&] { Issue(NumberDrawing(View(), value, box)); });
+}
+
+void TRenderer::ShowBestScores(const TScene &scene) {
+    if (!Style.ShowInfo)
+        return;
+    Guarded("TForm::ShowBestScores()", [&] {
+        if (!Canvas)
+            return;
+        const TBestScores &best = scene.Best;
+        Issue(BestScoresDrawing(View(), best.Score1, best.Score2, best.Score3));
+        if (Style.Saver)
+            AddDirty(Places.BestBox);
+    });
+}
+
+void TRenderer::ShowTime(const TScene &scene) {
+    if (!Style.ShowInfo)
+        return;
+    Guarded("TForm::ShowTime()", [&] {
+        if (!Canvas)
+            return;
+        std::string text =
+            ClockText(Style.Clock, scene.Now, scene.StartTime, scene.Game.GameStartTime);
+        Issue(TimeDrawing(View(), text));
+    });
+}
+
+// A framed box: its fill and frame bands, each colour's rectangles together.
+void TRenderer::PaintPanel(const TRect &box) {
+    AddDirty(PanelDirtyRect(box));
+    for (const TPanelFill &fill : PanelFills(box))
+        Canvas->FillRectangles(Table[fill.Colour], 0, fill.Rects.data(), fill.Count);
+}
+
+// Frames the drawing's boxes, then writes its texts; each text's rectangle
+// joins the dirty area.
+void TRenderer::Issue(const TPanelDrawing &drawing) {
+    for (const TRect &box : drawing.Panels)
+        PaintPanel(box);
+    for (const TPanelText &text : drawing.Texts) {
+        Canvas->WriteText(text, PanelFontSize(text.Font, Places.Scale), Table[text.Colour],
+                          Table[BackColour]);
+        AddDirty(text.Rect);
+    }
+}

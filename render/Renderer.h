@@ -1,0 +1,85 @@
+#pragma once
+#include <cstdint>
+
+#include "game/BestScores.h"
+#include "game/Changes.h"
+#include "game/Stakko.h"
+#include "render/Canvas.h"
+#include "render/Colours.h"
+#include "render/Layout.h"
+#include "render/Panel.h"
+#include "render/Texture.h"
+
+// How the picture looks, fixed for a run.
+struct TLook {
+    int32_t Palette = 1;
+    bool Texture = true;  // off: a plain background
+    bool ShowInfo = true; // off: no panel but the glass frame
+    bool Saver = true;    // the full-screen saver's texts; the preview has frames alone
+    TClockKind Clock = TClockKind::CurrentTime;
+};
+
+// What the picture shows besides the changes: the game, the best scores
+// and the calendar time (seconds) now and at the program's start.
+struct TScene {
+    const TStakko &Game;
+    TBestScores Best;
+    int64_t Now = 0;
+    int64_t StartTime = 0;
+};
+
+// The picture: its colours, texture, layout and the dirty rectangle of the
+// back buffer that has not yet reached the window. It draws what a play
+// session reports through a platform's canvas, and copies only what changed.
+class TRenderer {
+public:
+    explicit TRenderer(const TLook &look);
+    TRenderer(const TRenderer &) = delete;
+    TRenderer &operator=(const TRenderer &) = delete;
+
+    // Bound to a canvas whose back buffer covers the client rectangle: the
+    // layout, the palette's colours and, with a texture, a new height field
+    // drawn from the game's generator. Unbound, nothing is drawn.
+    void Bind(TCanvas &canvas, const TRect &client);
+    void Unbind();
+    bool Bound() const { return Canvas != nullptr; }
+
+    const TLook &Look() const { return Style; }
+    const TLayout &Layout() const { return Places; }
+    const TRect &Client() const { return ClientRect; }
+    const TColourTable &Colours() const { return Table; }
+    const TTexture &Texture() const { return Background; }
+    const TRect &DirtyRect() const { return Dirty; }
+
+    // Everything a session's call changed, in order. A line's flash takes
+    // its twenty frames of at least 50 ms by the pacer.
+    void Draw(const TChanges &changes, const TScene &scene, TPacer &pacer);
+
+    // The parts, as Draw issues them.
+    void ClearScreen(const TScene &scene); // the whole picture, then to the window
+    void ShowScore(const TScene &scene);
+    void ShowTime(const TScene &scene);
+    void ShowBestScores(const TScene &scene);
+    void ShowCell(const TStakko &game, int32_t column, int32_t row, uint8_t look);
+    void FlashLine(const TStakko &game, int32_t row, int32_t step, TPacer &pacer);
+    void Flush(); // the dirty rectangle to the window
+
+private:
+    TPanelView View() const;
+    TCellGrid Grid(int32_t columns, int32_t rows) const;
+    void PaintCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look);
+    void RedrawGlass(int32_t width, int32_t height, const uint8_t *cells);
+    void FillBackground();
+    void ShowNumber(int32_t value, const TRect &box);
+    void PaintPanel(const TRect &box);
+    void Issue(const TPanelDrawing &drawing);
+    void AddDirty(const TRect &r) { Dirty = UniteRects(Dirty, r); }
+
+    TLook Style;
+    TCanvas *Canvas = nullptr;
+    TRect ClientRect;
+    TLayout Places;
+    TColourTable Table = InitialColours;
+    TTexture Background;
+    TRect Dirty;
+};

@@ -1,0 +1,333 @@
+// The play routine's contract, on a stepped clock: what each step moves,
+// shows and waits.
+#include "driver/PlaySession.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "game/Figures.h"
+
+namespace {
+
+constexpr uint32_t Start = 100000;
+
+// The kinds of a session's changes, a letter each: Cell, Glass, Flash,
+// Show, Numbers (score and lines), Picture (the whole), Klock.
+std::string Shown(const TPlaySession &session) {
+    std::string kinds;
+    for (const TChange &c : session.Changes().All())
+        kinds += "CGFSNPK"[c.Kind];
+    return kinds;
+}
+
+class Session : public ::testing::Test {
+protected:
+    // An empty 11 x 31 glass whose figures are all of one kind; the first
+    // call, which only draws the picture, is made.
+    void Begin(int32_t kind, TSessionOptions options = {}) {
+        kinds.Kind = kind;
+        session = std::make_unique<TPlaySession>(options, TNow{Start, 50}, &kinds);
+        session->FitGlass(TGlassFit{true, 0, 0, 11, 31}, Start);
+        first = Step();
+    }
+    TStepResult Step(bool automatic = true, bool stop = false) {
+        TStepInput input;
+        input.Now = TNow{now, 60};
+        input.Automatic = automatic;
+        input.StopRequested = stop;
+        TStepResult result = session->Step(input);
+        now += result.Busy + result.Wait;
+        return result;
+    }
+    // Steps until the figure lands; the waits of the steps.
+    std::vector<uint32_t> PlayFigure(bool automatic = true) {
+        std::vector<uint32_t> waits;
+        for (int i = 0; i < 100; ++i) {
+            TStepResult r = Step(automatic);
+            waits.push_back(r.Wait);
+            if (r.Landed)
+                break;
+        }
+        return waits;
+    }
+    const TStakko &Game() const { return session->Game(); }
+
+    test::FixedKind kinds;
+    std::unique_ptr<TPlaySession> session;
+    TStepResult first;
+    uint32_t now = Start;
+};
+
+TEST_F(Session, TheFirstCallOnlyDrawsThePictureWithTheScoreAtZero) {
+    Begin(4);
+    EXPECT_EQ(first.Wait, StepTime);
+    EXPECT_FALSE(first.Landed || first.Planned);
+    EXPECT_EQ(Shown(*session), "PNS");
+    EXPECT_EQ(test::FigureCells(Game()), (test::Cells{{6, 0}, {7, 1}, {5, 1}, {4, 0}}));
+    // The next call opens, then plays.
+    TStepResult open = Step();
+    EXPECT_EQ(open.Wait, 0u);
+    EXPECT_EQ(Shown(*session), "");
+}
+
+// The plans of the empty glass: kind 4 goes 3 to the right, kind 8 turns
+// once and goes 5 to the left, kind 1 only falls. Pauses: 150 after each
+// step with a sideways move due, 50 after every other; the landing ends the
+// call (score shown, StepTime).
+TEST_F(Session, AutomaticStepsFollowThePlanAtTheirPace) {
+    const struct {
+        int32_t Kind;
+        std::vector<uint32_t> Start; // the first waits
+        int32_t Column;              // the landed figure's leftmost column
+    } cases[] = {{4, {0, 150, 150, 150, 50, 50}, 7},
+                 {8, {0, 150, 150, 150, 150, 150, 50}, 0},
+                 {1, {0, 50, 50, 50}, 5}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE("kind " + std::to_string(c.Kind));
+        Begin(c.Kind);
+        std::vector<uint32_t> waits{Step().Wait};
+        std::vector<uint32_t> rest = PlayFigure();
+        waits.insert(waits.end(), rest.begin(), rest.end());
+        EXPECT_EQ(std::vector<uint32_t>(waits.begin(), waits.begin() + c.Start.size()), c.Start);
+        EXPECT_EQ(waits.back(), StepTime);
+        EXPECT_EQ(Shown(*session), "SSNS"); // no move is due, the landing, the closing
+        EXPECT_EQ(test::FilledCells(Game()).front().first, c.Column);
+        EXPECT_EQ(Game().Kind, c.Kind);
+        EXPECT_EQ(test::FigureCells(Game()).front(), (test::Cell{6, 0})); // the next figure
+    }
+}
+
+TEST_F(Session, TheSearchIsMadeOncePerFigureAndAfterAManualPhase) {
+    Begin(4);
+    Step();
+    int plans = 0;
+    TPlacement plan;
+    for (int i = 0; i < 60 && Game().Lines == 0; ++i) {
+        TStepResult r = Step();
+        plans += r.Planned;
+        if (r.Planned)
+            plan = r.Plan;
+        if (r.Landed)
+            break;
+    }
+    EXPECT_EQ(plans, 1);
+    EXPECT_EQ((std::vector<int32_t>{plan.Rotation, plan.Shift, plan.Trials}),
+              (std::vector<int32_t>{0, 3, 54}));
+
+    // Automatic, manual, automatic: a new plan from where the figure is.
+    Step(); // the next call opens
+    EXPECT_TRUE(Step().Planned);
+    EXPECT_FALSE(Step().Planned);
+    Step(false);
+    TPlacement fromHere = SearchPlacement(Game());
+    TStepResult again = Step();
+    EXPECT_TRUE(again.Planned);
+    EXPECT_EQ((std::vector<int32_t>{again.Plan.Rotation, again.Plan.Shift, again.Plan.Trials}),
+              (std::vector<int32_t>{fromHere.Rotation, fromHere.Shift, fromHere.Trials}));
+}
+
+// Under manual control the figure falls once more than StepTime has passed
+// since the loop began or since its last such fall; between falls the step
+// only shows and polls again soon.
+TEST_F(Session, ManualStepsFallAfterMoreThanStepTime) {
+    Begin(1);
+    Step(); // the loop begins now
+    const uint32_t loop = now;
+    for (auto [after, fell] :
+         {std::pair{500u, false}, {501u, true}, {1001u, false}, {1002u, true}}) {
+        now = loop + after;
+        int32_t y = Game().FigY;
+        TStepResult r = Step(false);
+        EXPECT_EQ(Game().FigY, fell ? y + 2 : y) << after;
+        EXPECT_EQ(r.Wait, fell ? 0u : ManualStepWait) << after;
+        EXPECT_EQ(Shown(*session), fell ? "CCCCCCCCS" : "S") << after;
+    }
+    // Across the tick counter's wrap the difference still measures time.
+    now = 0xFFFFFF00u;
+    Step(false);
+    now += 501;
+    int32_t y = Game().FigY;
+    Step(false);
+    EXPECT_EQ(Game().FigY, y + 2);
+}
+
+// A stop ends the figure's loop at once with the closing section; the next
+// call sees it before anything else and the thread ends.
+TEST_F(Session, AStopEndsTheCallAndThenTheThread) {
+    Begin(4);
+    Step();
+    Step();
+    const test::Cells cells = test::FigureCells(Game());
+    TStepResult closing = Step(true, true);
+    EXPECT_EQ(Shown(*session), "NS");
+    EXPECT_EQ(closing.Wait, StepTime);
+    EXPECT_FALSE(closing.Ended);
+    EXPECT_TRUE(Step(true, true).Ended);
+    EXPECT_EQ(test::FigureCells(Game()), cells);
+}
+
+// The game lock not had: the rest of the call is dropped without its
+// closing; the next call plans anew from where the figure is.
+TEST_F(Session, ADroppedCallStartsAfresh) {
+    Begin(4);
+    Step();
+    Step();
+    Step();
+    session->DropCall();
+    EXPECT_EQ(Step().Wait, 0u); // a new call's opening, without the closing
+    EXPECT_EQ(Shown(*session), "");
+    TPlacement fromHere = SearchPlacement(Game());
+    TStepResult r = Step();
+    EXPECT_TRUE(r.Planned);
+    EXPECT_EQ(r.Plan.Shift, fromHere.Shift);
+}
+
+TEST_F(Session, WithoutAScreenNothingMoves) {
+    Begin(4);
+    TStepInput input;
+    input.Now.Ticks = now;
+    input.ScreenBound = false;
+    const test::Cells cells = test::FigureCells(Game());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(session->Step(input).Wait, StepTime);
+    EXPECT_EQ(test::FigureCells(Game()), cells);
+    EXPECT_EQ(Shown(*session), "");
+}
+
+// At a game over only a greater score replaces the third best; the next
+// call starts a new game with the figure still in play and the whole
+// picture.
+TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
+    for (auto [score3, score, expected] : {std::tuple{5, 5, 5}, {5, 6, 6}, {-3, 0, 0}}) {
+        TSessionOptions options;
+        options.Best = TBestScores{40, 20, score3};
+        Begin(0, options);
+        TStakko &game = const_cast<TStakko &>(Game());
+        game.Score = score;
+        game.GameOver = true; // as a landing at the top leaves it
+        const test::Cells figure = test::FigureCells(Game());
+        Step();
+        EXPECT_EQ(test::FigureCells(Game()), figure);
+        EXPECT_FALSE(Game().GameOver);
+        EXPECT_EQ(Game().Score, 0);
+        EXPECT_EQ(Game().GameStartTime, 60);
+        EXPECT_EQ(Shown(*session), "P");
+        EXPECT_EQ(session->Best().Score3, expected) << score3 << " " << score;
+        EXPECT_EQ(session->OfferScore().Score3, expected); // the new game's 0 at the end
+    }
+}
+
+// The best scores are put in order whenever the whole picture shows them.
+TEST_F(Session, TheBestScoresAreSortedWhenShown) {
+    for (bool showInfo : {true, false}) {
+        TSessionOptions options;
+        options.Best = TBestScores{1, 40, 5};
+        options.ShowInfo = showInfo;
+        Begin(0, options);
+        const TBestScores &best = session->Best();
+        const std::vector<int32_t> sorted{40, 5, 1}, stored{1, 40, 5};
+        EXPECT_EQ((std::vector<int32_t>{best.Score1, best.Score2, best.Score3}),
+                  showInfo ? sorted : stored);
+    }
+}
+
+// The kind after a landing is picked at the tick count the flashes of the
+// landing's lines end at, by a step or a key.
+TEST(SessionKinds, TheNextKindIsPickedWhenTheFlashesHaveEnded) {
+    for (bool key : {false, true}) {
+        TPlaySession session(TSessionOptions{}, TNow{Start, 0});
+        session.FitGlass(TGlassFit{true, 0, 0, 11, 31}, Start);
+        TStakko &game = const_cast<TStakko &>(session.Game());
+        test::FillUpLine(game, 30);
+        test::FillUpLine(game, 28);
+        game.SetCell(0, 30, 0); // a bar in column 0 fills both
+        game.SetCell(0, 28, 0);
+        test::PlaceFigure(game, 0, 0, 28);    // in place: its next fall lands it
+        uint32_t when = Start + StepTime + 1; // a manual fall is due
+        TStepResult r;
+        if (key) {
+            session.Key(TKeyAction::Drop, when);
+        } else {
+            TStepInput input;
+            input.Now.Ticks = Start;
+            session.Step(input); // the first picture
+            session.Step(input); // the opening
+            input.Now.Ticks = when;
+            input.Automatic = false;
+            r = session.Step(input);
+            EXPECT_TRUE(r.Landed);
+            EXPECT_EQ(r.Busy, 2 * LineFlashTime);
+        }
+        ASSERT_EQ(game.Lines, 2);
+        ASSERT_NE(PickRandomKind(when), PickRandomKind(when + 2 * LineFlashTime));
+        EXPECT_EQ(game.Kind, PickRandomKind(when + 2 * LineFlashTime)) << key;
+    }
+}
+
+// Every key moves at once and shows each change; the score is shown again
+// only when the key changed it.
+TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
+    Begin(0);
+    const struct {
+        TKeyAction Key;
+        int32_t X, Y;
+        const char *Shown;
+    } moves[] = {{TKeyAction::Left, 5, 1, "SCCCCCCCCS"},
+                 {TKeyAction::Right, 6, 2, "SCCCCCCCCS"},
+                 {TKeyAction::Down, 6, 4, "SCCCCCCCCS"},
+                 {TKeyAction::Turn, 6, 4, "SCCCCCCCCS"},
+                 {TKeyAction::None, 6, 4, "SS"}};
+    for (const auto &m : moves) {
+        session->Key(m.Key, now);
+        EXPECT_EQ((test::Cell{Game().FigX, Game().FigY}), (test::Cell{m.X, m.Y}));
+        EXPECT_EQ(Shown(*session), m.Shown);
+    }
+    session->Key(TKeyAction::Drop, now);
+    std::string drop = Shown(*session);
+    EXPECT_EQ(drop.substr(0, 11), "SCCCCCCCCSC");
+    EXPECT_EQ(drop.substr(drop.size() - 1), "S");
+    EXPECT_EQ(drop.find('N'), std::string::npos);
+    EXPECT_EQ(test::FigureCells(Game()).front(), (test::Cell{6, 0}));
+
+    TStakko &game = const_cast<TStakko &>(Game());
+    test::FillUpLine(game, 30);
+    game.SetCell(0, 30, 0);
+    game.SetCell(0, 28, 0);
+    test::PlaceFigure(game, 0, 0, 20);
+    session->Key(TKeyAction::Drop, now);
+    EXPECT_EQ(Game().Score, 1);
+    EXPECT_EQ(Shown(*session).substr(Shown(*session).size() - 2), "NS");
+}
+
+TEST(ControlSwitch, TheUserSteersUntilStrictlyMoreThan1500msAfterTheLastKey) {
+    for (uint32_t key : {10000u, 0xFFFFFF00u}) {
+        TControlSwitch control;
+        EXPECT_TRUE(control.IsAutoPlay(key));
+        control.TakeOver(key);
+        EXPECT_FALSE(control.IsAutoPlay(key + 1500u));
+        control.TakeOver(key + 1000u); // a second key renews the hold
+        EXPECT_FALSE(control.IsAutoPlay(key + 2500u));
+        EXPECT_TRUE(control.IsAutoPlay(key + 2501u));
+        EXPECT_TRUE(control.IsAutoPlay(key + 2502u));
+    }
+}
+
+TEST(KeyAction, TheFourCursorKeysAndTheSpaceBarAndNoOther) {
+    const std::vector<std::pair<uint32_t, TKeyAction>> keys = {{0x25, TKeyAction::Left},
+                                                               {0x27, TKeyAction::Right},
+                                                               {0x26, TKeyAction::Turn},
+                                                               {0x28, TKeyAction::Down},
+                                                               {0x20, TKeyAction::Drop}};
+    int gameKeys = 0;
+    for (uint32_t key = 0; key < 0x200; ++key)
+        gameKeys += KeyAction(key) != TKeyAction::None;
+    EXPECT_EQ(gameKeys, 5); // nor a code whose low byte is a game key's
+    for (auto [key, action] : keys)
+        EXPECT_EQ(KeyAction(key), action) << key;
+}
+
+} // namespace

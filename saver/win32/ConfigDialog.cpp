@@ -4,10 +4,12 @@
 
 #include "game/Trace.h"
 #include "resources/ResourceIds.h"
-#include "saver/GamesPage.h"
 #include "saver/win32/SettingsStore.h"
 
 namespace {
+
+// The maker's page of further games, opened by "Get new games".
+const char GamesPageAddress[] = "http://www.vornel.com/cgi-bin/screen.pl/games.html?r=h&c=b";
 
 // The palette list; an item's index is the stored Palette value.
 const char *const PaletteNames[] = {"Brown palette", "Blue palette", "Green palette",

@@ -1,10 +1,10 @@
 #include "saver/win32/SaverWindow.h"
 
+#include "resources/ResourceIds.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/SettingsStore.h"
 
 namespace {
-constexpr int IconResource = 101;
 constexpr UINT_PTR ClockTimer = 1;
 constexpr UINT ClockPeriod = 1000;
 const char WindowTitle[] = "Stakko screen saver";
@@ -157,8 +157,8 @@ bool RegisterSaverClass(HINSTANCE instance) {
     windowClass.style = CS_OWNDC;
     windowClass.lpfnWndProc = SaverWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IconResource));
-    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IconResource));
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_STAKKO));
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_STAKKO));
     windowClass.lpszClassName = ProductName;
     return RegisterClassExA(&windowClass) != 0;
 }

@@ -149,7 +149,7 @@ void TPlaySession::FigureStep(const TStepInput &input, TStepResult &result) {
     if (input.Automatic)
         AutomaticStep(result);
     else
-        ManualStep(input.Now.Ticks, result);
+        ManualStep(input, result);
     PreviousAutomatic = input.Automatic;
 }
 
@@ -177,10 +177,12 @@ void TPlaySession::AutomaticStep(TStepResult &result) {
 }
 
 // Under manual control the figure falls one cell whenever more than
-// StepTime has passed since its last such fall; the keys do the rest.
-void TPlaySession::ManualStep(uint32_t now, TStepResult &result) {
-    bool fallDue = now - LastFall > StepTime;
-    if (fallDue) {
+// StepTime has passed since its last such fall; the keys do the rest. The
+// step waits for the next fall, or for the automatic player's return if that
+// comes first: nothing else changes meanwhile but by a key or a stop.
+void TPlaySession::ManualStep(const TStepInput &input, TStepResult &result) {
+    const uint32_t now = input.Now.Ticks;
+    if (now - LastFall > StepTime) {
         LastFall = now;
         if (Play.ShiftY(1, Kinds(), &Changed) == 0) {
             result.Landed = true;
@@ -189,7 +191,8 @@ void TPlaySession::ManualStep(uint32_t now, TStepResult &result) {
         }
     }
     Changed.Show();
-    result.Wait = fallDue ? 0 : ManualStepWait;
+    const uint32_t nextFall = StepTime + 1 - (now - LastFall);
+    result.Wait = input.HoldLeft > 0 && input.HoldLeft < nextFall ? input.HoldLeft : nextFall;
 }
 
 // The closing of a call: the score and line count, then StepTime to the next.

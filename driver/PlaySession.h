@@ -19,7 +19,6 @@ constexpr uint32_t StepTime = 500;                // between two figures; the ma
 constexpr uint32_t ShiftStepPause = 150;          // after a step while sideways moves are due
 constexpr uint32_t FallStepPause = 50;            // after every other automatic step
 constexpr uint32_t ManualHoldTime = 3 * StepTime; // keys rest this long before the player returns
-constexpr uint32_t ManualStepWait = 10;           // a manual step without a fall: the next poll
 constexpr uint32_t LineFlashTime = 20 * 50;       // twenty frames of 50 ms on the screen
 
 // The tick count (32-bit milliseconds; intervals are unsigned differences,
@@ -51,6 +50,11 @@ public:
             AutoPlay = true;
         return AutoPlay;
     }
+    // While the user steers: how long until IsAutoPlay would answer true.
+    uint32_t HoldLeft(uint32_t now) const {
+        uint32_t held = now - LastKeyTime;
+        return AutoPlay || held > ManualHoldTime ? 0 : ManualHoldTime + 1 - held;
+    }
 
 private:
     bool AutoPlay = true;
@@ -72,6 +76,7 @@ struct TSessionOptions {
 struct TStepInput {
     TNow Now;
     bool Automatic = true;      // the control switch's answer (asked without the game lock)
+    uint32_t HoldLeft = 0;      // manual: the switch's HoldLeft then, 0 when unknown
     bool StopRequested = false; // the saver is to end
     bool ScreenBound = true;    // the renderer has a window to draw into
 };
@@ -157,7 +162,7 @@ private:
     void StartCall(const TStepInput &input, TStepResult &result);
     void FigureStep(const TStepInput &input, TStepResult &result);
     void AutomaticStep(TStepResult &result);
-    void ManualStep(uint32_t now, TStepResult &result);
+    void ManualStep(const TStepInput &input, TStepResult &result);
     void EndCall(TStepResult &result);
     void Screen();
 

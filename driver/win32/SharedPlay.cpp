@@ -58,15 +58,22 @@ void TSharedPlay::DrawChanges() {
 }
 
 // Asked before GameLock is taken; without AutoLock the step is a manual one.
-bool TSharedPlay::IsAutoPlay() {
+void TSharedPlay::AskControl(TStepInput &input) {
     TLockGuard lock(AutoLock);
-    return lock.Obtained() && Session.Control.IsAutoPlay(GetTickCount());
+    if (!lock.Obtained()) {
+        input.Automatic = false;
+        return;
+    }
+    const uint32_t now = GetTickCount();
+    input.Automatic = Session.Control.IsAutoPlay(now);
+    input.HoldLeft = Session.Control.HoldLeft(now);
 }
 
 TStepResult TSharedPlay::Step() {
     TStepInput input;
     input.StopRequested = StopRequested();
-    input.Automatic = !input.StopRequested && IsAutoPlay();
+    if (!input.StopRequested)
+        AskControl(input);
     TStepResult result;
     result.Wait = StepTime;
     TLockGuard lock(GameLock);

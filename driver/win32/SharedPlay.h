@@ -47,7 +47,7 @@ public:
     HWND Window = nullptr; // told with WM_DESTROY when the game thread ends
 
 private:
-    bool IsAutoPlay();
+    void AskControl(TStepInput &input);
     void DrawChanges();
 };
 

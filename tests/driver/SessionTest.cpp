@@ -34,10 +34,11 @@ protected:
         session->FitGlass(TGlassFit{true, 0, 0, 11, 31}, Start);
         first = Step();
     }
-    TStepResult Step(bool automatic = true, bool stop = false) {
+    TStepResult Step(bool automatic = true, bool stop = false, uint32_t holdLeft = 0) {
         TStepInput input;
         input.Now = TNow{now, 60};
         input.Automatic = automatic;
+        input.HoldLeft = holdLeft;
         input.StopRequested = stop;
         TStepResult result = session->Step(input);
         now += result.Busy + result.Wait;
@@ -131,20 +132,25 @@ TEST_F(Session, TheSearchIsMadeOncePerFigureAndAfterAManualPhase) {
 }
 
 // Under manual control the figure falls once more than StepTime has passed
-// since the loop began or since its last such fall; between falls the step
-// only shows and polls again soon.
+// since the loop began or since its last such fall; a step waits for the
+// next fall, or for the end of the user's hold when that comes first.
 TEST_F(Session, ManualStepsFallAfterMoreThanStepTime) {
     Begin(1);
     Step(); // the loop begins now
     const uint32_t loop = now;
-    for (auto [after, fell] :
-         {std::pair{500u, false}, {501u, true}, {1001u, false}, {1002u, true}}) {
-        now = loop + after;
+    const struct {
+        uint32_t After, HoldLeft;
+        bool Fell;
+        uint32_t Wait;
+    } steps[] = {{100, 0, false, 401}, {500, 0, false, 1},   {501, 0, true, 501},
+                 {600, 30, false, 30}, {1001, 600, false, 1}, {1002, 0, true, 501}};
+    for (const auto &step : steps) {
+        now = loop + step.After;
         int32_t y = Game().FigY;
-        TStepResult r = Step(false);
-        EXPECT_EQ(Game().FigY, fell ? y + 2 : y) << after;
-        EXPECT_EQ(r.Wait, fell ? 0u : ManualStepWait) << after;
-        EXPECT_EQ(Shown(*session), fell ? "CCCCCCCCS" : "S") << after;
+        TStepResult r = Step(false, false, step.HoldLeft);
+        EXPECT_EQ(Game().FigY, step.Fell ? y + 2 : y) << step.After;
+        EXPECT_EQ(r.Wait, step.Wait) << step.After;
+        EXPECT_EQ(Shown(*session), step.Fell ? "CCCCCCCCS" : "S") << step.After;
     }
     // Across the tick counter's wrap the difference still measures time.
     now = 0xFFFFFF00u;
@@ -307,10 +313,14 @@ TEST(ControlSwitch, TheUserSteersUntilStrictlyMoreThan1500msAfterTheLastKey) {
     for (uint32_t key : {10000u, 0xFFFFFF00u}) {
         TControlSwitch control;
         EXPECT_TRUE(control.IsAutoPlay(key));
+        EXPECT_EQ(control.HoldLeft(key), 0u);
         control.TakeOver(key);
         EXPECT_FALSE(control.IsAutoPlay(key + 1500u));
+        EXPECT_EQ(control.HoldLeft(key + 1500u), 1u);
         control.TakeOver(key + 1000u); // a second key renews the hold
+        EXPECT_EQ(control.HoldLeft(key + 1100u), 1401u);
         EXPECT_FALSE(control.IsAutoPlay(key + 2500u));
+        EXPECT_EQ(control.HoldLeft(key + 2501u), 0u);
         EXPECT_TRUE(control.IsAutoPlay(key + 2501u));
         EXPECT_TRUE(control.IsAutoPlay(key + 2502u));
     }

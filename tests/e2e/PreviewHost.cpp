@@ -1,12 +1,9 @@
 // Plays the desktop's part in a preview, across processes: a small top-level
 // window with "SCR /p HWND" in it. Prints "ok: ..." or "FAIL: ..." per check;
 // the exit code is the number of failures. Usage:
-//   PreviewHost SCR preview    place and size, ignored input, each button, a
-//                              destroyed, a 1 x 1 and a killed host
-//   PreviewHost SCR hold       host the saver until killed (for the above)
-//   PreviewHost LINE launch    run LINE exactly as given (wine would quote it),
-//                              return its exit code (99: still running)
-//   PreviewHost PATH shortpath print the platform's short form of PATH
+//   PreviewHost SCR       place and size, ignored input, each button, a
+//                         destroyed, a 1 x 1 and a killed host
+//   PreviewHost SCR hold  host the saver until killed (for the above)
 #include <windows.h>
 
 #include <cstdio>
@@ -166,39 +163,20 @@ int RunPreview(const char *scr) {
 } // namespace
 
 int main(int argc, char **argv) {
-    std::string mode = argc == 3 ? argv[2] : "";
     WNDCLASSA hostClass = {};
     hostClass.lpfnWndProc = DefWindowProcA;
     hostClass.hInstance = GetModuleHandleA(nullptr);
     hostClass.lpszClassName = HostClass;
     hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RegisterClassA(&hostClass);
-    if (mode == "preview")
+    if (argc == 2)
         return RunPreview(argv[1]);
-    if (mode == "hold") {
+    if (argc == 3 && std::string(argv[2]) == "hold") {
         Preview p;
         Open(argv[1], p);
         PumpUntil(HoldLimit, [] { return false; });
         return 0;
     }
-    if (mode == "launch") {
-        PROCESS_INFORMATION process = {};
-        if (!Start(argv[1], process))
-            return 98;
-        DWORD code = 99;
-        if (WaitForSingleObject(process.hProcess, HoldLimit) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &code);
-        else
-            TerminateProcess(process.hProcess, 99);
-        return static_cast<int>(code);
-    }
-    char shortPath[MAX_PATH] = "";
-    DWORD length = mode == "shortpath" ? GetShortPathNameA(argv[1], shortPath, MAX_PATH) : 0;
-    if (length == 0 || length >= MAX_PATH) {
-        std::fprintf(stderr, "usage: PreviewHost SCR preview|hold, PreviewHost LINE launch, "
-                             "PreviewHost PATH shortpath\n");
-        return 2;
-    }
-    std::printf("%s\n", shortPath);
-    return 0;
+    std::fprintf(stderr, "usage: PreviewHost SCR [hold]\n");
+    return 2;
 }

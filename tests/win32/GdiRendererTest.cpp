@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "render/Panel.h"
-#include "tests/win32/TestWindow.h"
+#include "tests/win32/TestSupport.h"
 
 namespace {
 const TColour Black{0, 0, 0}, White{255, 255, 255}, Red{255, 0, 0};
@@ -289,29 +289,4 @@ TEST_F(GdiRenderer, FullSizeTextureAndRedraw) {
     EXPECT_EQ(Count(Screen(), TRect{780, 200, 960, 260}, Red), 0);
     for (POINT p : {POINT{0, 0}, POINT{800, 230}, POINT{400, 400}})
         EXPECT_EQ(At(Screen(), p.x, p.y), At(dc, p.x, p.y));
-}
-
-// The preview frames its boxes without a text; with ShowInfo off only the
-// glass frame stands on the plain background.
-TEST_F(GdiRenderer, PreviewAndShowInfoOffLeaveOut) {
-    for (bool preview : {true, false}) {
-        SCOPED_TRACE(preview);
-        Bind(1024, 768, TLook{0, false, preview, !preview});
-        game.Score = 888;
-        Picture().ClearScreen(Scene());
-        ExpectFramed(TRect{312, 38, 712, 731});
-        const TLayout &l = Picture().Layout();
-        int frames = 0;
-        for (TRect box : {l.ScoreBox, l.LinesBox, l.TimeBox, l.BestBox}) {
-            const TRect r = PanelDirtyRect(box); // the frame is 2 pixels around it
-            frames += preview ? (r.Width() + 4) * (r.Height() + 4) - r.Width() * r.Height() : 0;
-            if (preview)
-                ExpectFramed(box);
-        }
-        const TColour back = Colours()[BackColour];
-        EXPECT_EQ(Count(Back(), TRect{0, 0, 308, 768}, back, false) +
-                      Count(Back(), TRect{716, 0, 1024, 768}, back, false),
-                  frames)
-            << "no text, no other box";
-    }
 }

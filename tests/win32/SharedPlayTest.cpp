@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "tests/win32/TestWindow.h"
+#include "tests/win32/TestSupport.h"
 
 namespace {
 

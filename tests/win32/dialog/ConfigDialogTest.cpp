@@ -14,6 +14,7 @@
 #include "saver/Settings.h"
 #include "saver/win32/ConfigDialog.h"
 #include "saver/win32/SettingsStore.h"
+#include "tests/win32/TestSupport.h"
 
 namespace {
 
@@ -35,12 +36,7 @@ INT_PTR CALLBACK DrivingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     return handled;
 }
 
-std::string ThisProgram() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
-}
-const std::string ProgramPath = ThisProgram();
+const std::string ProgramPath = test::ThisProgram();
 
 // Shows the dialog modally with the profile's settings, as the configure
 // mode does; `act` runs once it is up and should close it with the result
@@ -153,26 +149,6 @@ TEST_F(ConfigDialogTest, StoredChoicesAreShownAndCancelOrTheCloseBoxStoreNothing
     }
 }
 
-// Sets one registry text for the object's life, then puts back the old one.
-struct TOverride {
-    HKEY Key = nullptr;
-    const char *Name;
-    char Old[1024];
-    DWORD Size = sizeof Old;
-    bool Had;
-    TOverride(HKEY root, const char *path, const char *name, const std::string &text) : Name(name) {
-        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key, nullptr);
-        Had = !RegQueryValueExA(Key, Name, nullptr, nullptr, reinterpret_cast<BYTE *>(Old), &Size);
-        RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
-    }
-    ~TOverride() {
-        Had ? RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<BYTE *>(Old), Size)
-            : RegDeleteValueA(Key, Name);
-        RegCloseKey(Key);
-    }
-};
-
 TEST_F(ConfigDialogTest, GetNewGamesHandsTheShellTheAddressAndStaysOpen) {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
@@ -180,9 +156,10 @@ TEST_F(ConfigDialogTest, GetNewGamesHandsTheShellTheAddressAndStaysOpen) {
     const std::string folder = ProgramPath.substr(0, ProgramPath.rfind('\\'));
     // Our recorder takes the address; should the shell turn to the browser
     // launcher instead, it finds no browser to start.
-    TOverride handler(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr,
-                      "\"" + folder + "\\stakko_url_recorder.exe\" \"" + log + "\" \"%1\"");
-    TOverride noBrowser(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", "none");
+    test::TRegistryValue handler(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr);
+    handler.SetText("\"" + folder + "\\stakko_url_recorder.exe\" \"" + log + "\" \"%1\"");
+    test::TRegistryValue noBrowser(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers");
+    noBrowser.SetText("none");
     WriteProfileStringA(ProductName, "Time", "103");
     std::string recorded;
     bool open = false;

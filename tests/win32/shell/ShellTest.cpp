@@ -11,7 +11,6 @@
 #include <string>
 #include <thread>
 #include <tuple>
-#include <utility>
 
 #include "saver/InputRules.h"
 #include "saver/Settings.h"
@@ -19,14 +18,11 @@
 #include "saver/win32/Password.h"
 #include "saver/win32/RegistryKey.h"
 #include "saver/win32/SettingsStore.h"
+#include "tests/win32/TestSupport.h"
 
 namespace {
 
-std::string ThisProgram() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
-}
+using test::ThisProgram;
 
 std::string WindowsFile(const char *name) {
     char folder[MAX_PATH] = "";
@@ -34,42 +30,9 @@ std::string WindowsFile(const char *name) {
     return std::string(folder) + "\\" + name;
 }
 
-// One value of the desktop settings, put back as it was on destruction so
-// that the shared prefix stays as the tests found it.
-class TDesktopValue {
-public:
-    explicit TDesktopValue(const char *name) : Name(name) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &Key, nullptr);
-        Had = !RegQueryValueExA(Key, Name, nullptr, &SavedType, Saved, &SavedSize);
-    }
-    ~TDesktopValue() {
-        Had ? Set(SavedType, Saved, SavedSize) : Delete();
-        RegCloseKey(Key);
-    }
-    LONG Set(DWORD type, const void *data, DWORD size) {
-        return RegSetValueExA(Key, Name, 0, type, static_cast<const BYTE *>(data), size);
-    }
-    LONG SetText(const std::string &text, DWORD type = REG_SZ) {
-        return Set(type, text.c_str(), static_cast<DWORD>(text.size() + 1));
-    }
-    LONG Delete() { return RegDeleteValueA(Key, Name); }
-    // The stored text, or "<absent>"; its type in `type`.
-    std::string Text(DWORD *type = nullptr) const {
-        char text[1024] = "";
-        DWORD size = sizeof text - 1;
-        if (RegQueryValueExA(Key, Name, nullptr, type, reinterpret_cast<BYTE *>(text), &size))
-            return "<absent>";
-        text[size] = '\0';
-        return text;
-    }
-
-private:
-    const char *Name;
-    HKEY Key = nullptr;
-    DWORD SavedType = 0, SavedSize = 1024;
-    BYTE Saved[1024];
-    bool Had;
+struct TDesktopValue : test::TRegistryValue {
+    explicit TDesktopValue(const char *name)
+        : TRegistryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", name) {}
 };
 
 // ---- Settings ----
@@ -145,7 +108,7 @@ TEST(RegistryKeyTest, ReadStringAlwaysLeavesATerminatedText) {
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Stakko Tests");
 }
 
-// ---- The password check, with our PASSWORD.CPL (PasswordModule.cpp) ----
+// ---- The password check, with the stand-in PASSWORD.CPL ----
 
 int CursorCount() {
     int count = ShowCursor(TRUE) - 1;
@@ -155,6 +118,7 @@ int CursorCount() {
 
 TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
     const std::string folder = ThisProgram().substr(0, ThisProgram().rfind('\\') + 1);
+    const std::string calls = folder + "calls.txt";
     TDesktopValue use("ScreenSaveUsePassword");
     struct {
         DWORD use; // ~0: absent
@@ -171,12 +135,12 @@ TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
         SCOPED_TRACE(std::to_string(row.use) + " " + row.module + " " + row.answer);
         row.use == ~0u ? use.Delete() : use.Set(REG_DWORD, &row.use, sizeof row.use);
         ASSERT_TRUE(SetDllDirectoryA((folder + row.module).c_str()));
-        SetEnvironmentVariableA("STAKKO_PASSWORD_ANSWER", row.answer);
-        SetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr);
+        std::ofstream(folder + "answer.txt") << row.answer;
+        DeleteFileA(calls.c_str());
         int32_t countdown = 3;
         const int cursor = CursorCount();
         EXPECT_EQ(AskPassword(nullptr, countdown), row.result);
-        EXPECT_EQ(GetEnvironmentVariableA("STAKKO_PASSWORD_CALLED", nullptr, 0) != 0, row.called);
+        EXPECT_EQ(GetFileAttributesA(calls.c_str()) != INVALID_FILE_ATTRIBUTES, row.called);
         EXPECT_EQ(countdown, row.countdown);
         EXPECT_EQ(CursorCount(), cursor);
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "the module stays loaded";

@@ -1,10 +1,11 @@
-// Stands in for both password components, copied beside the saver as
-// PASSWORD.CPL and MPR.DLL. Each call appends a line to "calls.txt" there; the
-// check accepts only while "answer.txt" there starts with "1", read at every
-// call so that a test can change its mind while the saver runs.
+// Stands in for both password components (PASSWORD.CPL and MPR.DLL). Each
+// call appends a line to "calls.txt" beside the program that loaded it; the
+// check answers the number in "answer.txt" there (0 when there is none),
+// read at every call so that a test can change its mind while the saver runs.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -30,13 +31,14 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
     GetClassNameA(owner, name, sizeof name);
     int shown = ShowCursor(TRUE) - 1;
     ShowCursor(FALSE);
-    FILE *file = std::fopen(Beside("answer.txt").c_str(), "r");
-    bool accept = file && std::fgetc(file) == '1';
-    if (file)
+    char answer[32] = "0";
+    if (FILE *file = std::fopen(Beside("answer.txt").c_str(), "r")) {
+        std::fgets(answer, sizeof answer, file);
         std::fclose(file);
+    }
     Record("verify owner=" + std::string(name) + " cursor=" + std::to_string(shown) +
-           " answer=" + (accept ? "1" : "0"));
-    return accept ? TRUE : FALSE;
+           " answer=" + answer);
+    return static_cast<BOOL>(std::strtol(answer, nullptr, 0));
 }
 
 extern "C" __declspec(dllexport) DWORD WINAPI

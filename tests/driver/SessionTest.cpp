@@ -9,20 +9,11 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "game/Figures.h"
+#include "player/Player.h"
 
 namespace {
 
 constexpr uint32_t Start = 100000;
-
-// The kinds of a session's changes, a letter each: Cell, Glass, Flash,
-// Show, Numbers (score and lines), Picture (the whole), Klock.
-std::string Shown(const TPlaySession &session) {
-    std::string kinds;
-    for (const TChange &c : session.Changes().All())
-        kinds += "CGFSNPK"[c.Kind];
-    return kinds;
-}
 
 class Session : public ::testing::Test {
 protected:
@@ -44,18 +35,16 @@ protected:
         now += result.Busy + result.Wait;
         return result;
     }
-    // Steps until the figure lands; the waits of the steps.
-    std::vector<uint32_t> PlayFigure(bool automatic = true) {
-        std::vector<uint32_t> waits;
-        for (int i = 0; i < 100; ++i) {
-            TStepResult r = Step(automatic);
-            waits.push_back(r.Wait);
-            if (r.Landed)
-                break;
-        }
-        return waits;
+    // The kinds of the last call's changes, a letter each: Cell, Glass,
+    // Flash, Show, Numbers (score and lines), Picture (the whole), Klock.
+    std::string Shown() const {
+        std::string kinds;
+        for (const TChange &c : session->Changes().All())
+            kinds += "CGFSNPK"[c.Kind];
+        return kinds;
     }
-    const TStakko &Game() const { return session->Game(); }
+    TStakko &Game() { return const_cast<TStakko &>(session->Game()); }
+    test::Cell Origin() { return {Game().FigX, Game().FigY}; }
 
     test::FixedKind kinds;
     std::unique_ptr<TPlaySession> session;
@@ -63,72 +52,79 @@ protected:
     uint32_t now = Start;
 };
 
-TEST_F(Session, TheFirstCallOnlyDrawsThePictureWithTheScoreAtZero) {
+// The first call only draws, with the score at 0; without a window to draw
+// into nothing moves; the next call opens the figure's loop.
+TEST_F(Session, TheFirstCallOnlyDrawsThePicture) {
     Begin(4);
     EXPECT_EQ(first.Wait, StepTime);
     EXPECT_FALSE(first.Landed || first.Planned);
-    EXPECT_EQ(Shown(*session), "PNS");
-    EXPECT_EQ(test::FigureCells(Game()), (test::Cells{{6, 0}, {7, 1}, {5, 1}, {4, 0}}));
-    // The next call opens, then plays.
-    TStepResult open = Step();
-    EXPECT_EQ(open.Wait, 0u);
-    EXPECT_EQ(Shown(*session), "");
+    EXPECT_EQ(Shown(), "PNS");
+    const test::Cells cells = test::FigureCells(Game());
+    EXPECT_EQ(cells, (test::Cells{{6, 0}, {7, 1}, {5, 1}, {4, 0}}));
+    TStepInput unbound;
+    unbound.ScreenBound = false;
+    EXPECT_EQ(session->Step(unbound).Wait, StepTime);
+    EXPECT_EQ(Shown(), "");
+    EXPECT_EQ(test::FigureCells(Game()), cells);
+    EXPECT_EQ(Step().Wait, 0u);
+    EXPECT_EQ(Shown(), "");
 }
 
 // The plans of the empty glass: kind 4 goes 3 to the right, kind 8 turns
-// once and goes 5 to the left, kind 1 only falls. Pauses: 150 after each
-// step with a sideways move due, 50 after every other; the landing ends the
-// call (score shown, StepTime).
-TEST_F(Session, AutomaticStepsFollowThePlanAtTheirPace) {
+// once and goes 5 to the left, kind 1 only falls; the search is made once.
+// Pauses: 150 after each step with a sideways move due, 50 after every
+// other; the landing ends the call (score shown, StepTime).
+TEST_F(Session, AutomaticStepsFollowOnePlanAtTheirPace) {
     const struct {
-        int32_t Kind;
-        std::vector<uint32_t> Start; // the first waits
+        int32_t Kind, Rotation, Shift, Trials;
+        std::vector<uint32_t> Waits; // the first ones
         int32_t Column;              // the landed figure's leftmost column
-    } cases[] = {{4, {0, 150, 150, 150, 50, 50}, 7},
-                 {8, {0, 150, 150, 150, 150, 150, 50}, 0},
-                 {1, {0, 50, 50, 50}, 5}};
+    } cases[] = {{4, 0, 3, 54, {0, 150, 150, 150, 50, 50}, 7},
+                 {8, 1, -5, 18, {0, 150, 150, 150, 150, 150, 50}, 0},
+                 {1, 0, 0, 58, {0, 50, 50, 50}, 5}};
     for (const auto &c : cases) {
         SCOPED_TRACE("kind " + std::to_string(c.Kind));
         Begin(c.Kind);
-        std::vector<uint32_t> waits{Step().Wait};
-        std::vector<uint32_t> rest = PlayFigure();
-        waits.insert(waits.end(), rest.begin(), rest.end());
-        EXPECT_EQ(std::vector<uint32_t>(waits.begin(), waits.begin() + c.Start.size()), c.Start);
+        std::vector<uint32_t> waits;
+        int plans = 0;
+        for (TStepResult r; !r.Landed && waits.size() < 100;) {
+            r = Step();
+            waits.push_back(r.Wait);
+            if (r.Planned && ++plans == 1) {
+                EXPECT_EQ((std::vector<int32_t>{r.Plan.Rotation, r.Plan.Shift, r.Plan.Trials}),
+                          (std::vector<int32_t>{c.Rotation, c.Shift, c.Trials}));
+            }
+        }
+        EXPECT_EQ(plans, 1);
+        EXPECT_EQ(std::vector<uint32_t>(waits.begin(), waits.begin() + c.Waits.size()), c.Waits);
         EXPECT_EQ(waits.back(), StepTime);
-        EXPECT_EQ(Shown(*session), "SSNS"); // no move is due, the landing, the closing
+        EXPECT_EQ(Shown(), "SSNS"); // no move is due, the landing, the closing
         EXPECT_EQ(test::FilledCells(Game()).front().first, c.Column);
-        EXPECT_EQ(Game().Kind, c.Kind);
         EXPECT_EQ(test::FigureCells(Game()).front(), (test::Cell{6, 0})); // the next figure
     }
 }
 
-TEST_F(Session, TheSearchIsMadeOncePerFigureAndAfterAManualPhase) {
+// After a manual step, or a call dropped for want of the game lock (without
+// its closing), the next automatic step plans anew from where the figure is.
+TEST_F(Session, ANewPlanAfterAManualStepOrADroppedCall) {
     Begin(4);
-    Step();
-    int plans = 0;
-    TPlacement plan;
-    for (int i = 0; i < 60 && Game().Lines == 0; ++i) {
-        TStepResult r = Step();
-        plans += r.Planned;
-        if (r.Planned)
-            plan = r.Plan;
-        if (r.Landed)
-            break;
-    }
-    EXPECT_EQ(plans, 1);
-    EXPECT_EQ((std::vector<int32_t>{plan.Rotation, plan.Shift, plan.Trials}),
-              (std::vector<int32_t>{0, 3, 54}));
-
-    // Automatic, manual, automatic: a new plan from where the figure is.
-    Step(); // the next call opens
+    Step(); // the opening
     EXPECT_TRUE(Step().Planned);
     EXPECT_FALSE(Step().Planned);
-    Step(false);
-    TPlacement fromHere = SearchPlacement(Game());
-    TStepResult again = Step();
-    EXPECT_TRUE(again.Planned);
-    EXPECT_EQ((std::vector<int32_t>{again.Plan.Rotation, again.Plan.Shift, again.Plan.Trials}),
-              (std::vector<int32_t>{fromHere.Rotation, fromHere.Shift, fromHere.Trials}));
+    for (bool dropped : {false, true}) {
+        if (dropped) {
+            session->DropCall();
+            EXPECT_EQ(Step().Wait, 0u); // a new call's opening
+            EXPECT_EQ(Shown(), "");
+        } else {
+            Step(false);
+        }
+        const TPlacement fromHere = SearchPlacement(Game());
+        TStepResult again = Step();
+        EXPECT_TRUE(again.Planned);
+        EXPECT_EQ((std::vector<int32_t>{again.Plan.Rotation, again.Plan.Shift, again.Plan.Trials}),
+                  (std::vector<int32_t>{fromHere.Rotation, fromHere.Shift, fromHere.Trials}));
+    }
 }
 
 // Under manual control the figure falls once more than StepTime has passed
@@ -150,7 +146,7 @@ TEST_F(Session, ManualStepsFallAfterMoreThanStepTime) {
         TStepResult r = Step(false, false, step.HoldLeft);
         EXPECT_EQ(Game().FigY, step.Fell ? y + 2 : y) << step.After;
         EXPECT_EQ(r.Wait, step.Wait) << step.After;
-        EXPECT_EQ(Shown(*session), step.Fell ? "CCCCCCCCS" : "S") << step.After;
+        EXPECT_EQ(Shown(), step.Fell ? "CCCCCCCCS" : "S") << step.After;
     }
     // Across the tick counter's wrap the difference still measures time.
     now = 0xFFFFFF00u;
@@ -169,75 +165,44 @@ TEST_F(Session, AStopEndsTheCallAndThenTheThread) {
     Step();
     const test::Cells cells = test::FigureCells(Game());
     TStepResult closing = Step(true, true);
-    EXPECT_EQ(Shown(*session), "NS");
+    EXPECT_EQ(Shown(), "NS");
     EXPECT_EQ(closing.Wait, StepTime);
     EXPECT_FALSE(closing.Ended);
     EXPECT_TRUE(Step(true, true).Ended);
     EXPECT_EQ(test::FigureCells(Game()), cells);
 }
 
-// The game lock not had: the rest of the call is dropped without its
-// closing; the next call plans anew from where the figure is.
-TEST_F(Session, ADroppedCallStartsAfresh) {
-    Begin(4);
-    Step();
-    Step();
-    Step();
-    session->DropCall();
-    EXPECT_EQ(Step().Wait, 0u); // a new call's opening, without the closing
-    EXPECT_EQ(Shown(*session), "");
-    TPlacement fromHere = SearchPlacement(Game());
-    TStepResult r = Step();
-    EXPECT_TRUE(r.Planned);
-    EXPECT_EQ(r.Plan.Shift, fromHere.Shift);
-}
-
-TEST_F(Session, WithoutAScreenNothingMoves) {
-    Begin(4);
-    TStepInput input;
-    input.Now.Ticks = now;
-    input.ScreenBound = false;
-    const test::Cells cells = test::FigureCells(Game());
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(session->Step(input).Wait, StepTime);
-    EXPECT_EQ(test::FigureCells(Game()), cells);
-    EXPECT_EQ(Shown(*session), "");
-}
-
 // At a game over only a greater score replaces the third best; the next
 // call starts a new game with the figure still in play and the whole
-// picture.
+// picture, whose best scores are put in order when the panel shows them.
 TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
-    for (auto [score3, score, expected] : {std::tuple{5, 5, 5}, {5, 6, 6}, {-3, 0, 0}}) {
+    const struct {
+        int32_t Score3, Score;
+        bool ShowInfo;
+        std::vector<int32_t> Best;
+    } cases[] = {{5, 5, true, {40, 20, 5}},
+                 {5, 6, true, {40, 20, 6}},
+                 {-3, 0, true, {40, 20, 0}},
+                 {50, 6, true, {50, 40, 20}},
+                 {50, 60, false, {40, 20, 60}}};
+    for (const auto &c : cases) {
         TSessionOptions options;
-        options.Best = TBestScores{40, 20, score3};
+        options.Best = TBestScores{40, 20, c.Score3};
+        options.ShowInfo = c.ShowInfo;
         Begin(0, options);
-        TStakko &game = const_cast<TStakko &>(Game());
-        game.Score = score;
-        game.GameOver = true; // as a landing at the top leaves it
+        Game().Score = c.Score;
+        Game().GameOver = true; // as a landing at the top leaves it
         const test::Cells figure = test::FigureCells(Game());
         Step();
         EXPECT_EQ(test::FigureCells(Game()), figure);
         EXPECT_FALSE(Game().GameOver);
         EXPECT_EQ(Game().Score, 0);
         EXPECT_EQ(Game().GameStartTime, 60);
-        EXPECT_EQ(Shown(*session), "P");
-        EXPECT_EQ(session->Best().Score3, expected) << score3 << " " << score;
-        EXPECT_EQ(session->OfferScore().Score3, expected); // the new game's 0 at the end
-    }
-}
-
-// The best scores are put in order whenever the whole picture shows them.
-TEST_F(Session, TheBestScoresAreSortedWhenShown) {
-    for (bool showInfo : {true, false}) {
-        TSessionOptions options;
-        options.Best = TBestScores{1, 40, 5};
-        options.ShowInfo = showInfo;
-        Begin(0, options);
+        EXPECT_EQ(Shown(), "P");
         const TBestScores &best = session->Best();
-        const std::vector<int32_t> sorted{40, 5, 1}, stored{1, 40, 5};
-        EXPECT_EQ((std::vector<int32_t>{best.Score1, best.Score2, best.Score3}),
-                  showInfo ? sorted : stored);
+        EXPECT_EQ((std::vector<int32_t>{best.Score1, best.Score2, best.Score3}), c.Best)
+            << c.Score3 << " " << c.Score;
+        EXPECT_EQ(session->OfferScore().Score3, c.Best[2]); // the new game's 0 at the end
     }
 }
 
@@ -254,7 +219,6 @@ TEST(SessionKinds, TheNextKindIsPickedWhenTheFlashesHaveEnded) {
         game.SetCell(0, 28, 0);
         test::PlaceFigure(game, 0, 0, 28);    // in place: its next fall lands it
         uint32_t when = Start + StepTime + 1; // a manual fall is due
-        TStepResult r;
         if (key) {
             session.Key(TKeyAction::Drop, when);
         } else {
@@ -264,7 +228,7 @@ TEST(SessionKinds, TheNextKindIsPickedWhenTheFlashesHaveEnded) {
             session.Step(input); // the opening
             input.Now.Ticks = when;
             input.Automatic = false;
-            r = session.Step(input);
+            TStepResult r = session.Step(input);
             EXPECT_TRUE(r.Landed);
             EXPECT_EQ(r.Busy, 2 * LineFlashTime);
         }
@@ -280,33 +244,29 @@ TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
     Begin(0);
     const struct {
         TKeyAction Key;
-        int32_t X, Y;
+        test::Cell To;
         const char *Shown;
-    } moves[] = {{TKeyAction::Left, 5, 1, "SCCCCCCCCS"},
-                 {TKeyAction::Right, 6, 2, "SCCCCCCCCS"},
-                 {TKeyAction::Down, 6, 4, "SCCCCCCCCS"},
-                 {TKeyAction::Turn, 6, 4, "SCCCCCCCCS"},
-                 {TKeyAction::None, 6, 4, "SS"}};
+    } moves[] = {{TKeyAction::Left, {5, 1}, "SCCCCCCCCS"}, {TKeyAction::Right, {6, 2}, "SCCCCCCCCS"},
+                 {TKeyAction::Down, {6, 4}, "SCCCCCCCCS"}, {TKeyAction::Turn, {6, 4}, "SCCCCCCCCS"},
+                 {TKeyAction::None, {6, 4}, "SS"}};
     for (const auto &m : moves) {
         session->Key(m.Key, now);
-        EXPECT_EQ((test::Cell{Game().FigX, Game().FigY}), (test::Cell{m.X, m.Y}));
-        EXPECT_EQ(Shown(*session), m.Shown);
+        EXPECT_EQ(Origin(), m.To);
+        EXPECT_EQ(Shown(), m.Shown);
     }
-    session->Key(TKeyAction::Drop, now);
-    std::string drop = Shown(*session);
-    EXPECT_EQ(drop.substr(0, 11), "SCCCCCCCCSC");
-    EXPECT_EQ(drop.substr(drop.size() - 1), "S");
-    EXPECT_EQ(drop.find('N'), std::string::npos);
+    session->Key(TKeyAction::Drop, now); // each cell of the fall shown, then the landing
+    EXPECT_EQ(Shown().substr(0, 11), "SCCCCCCCCSC");
+    EXPECT_EQ(Shown().back(), 'S');
+    EXPECT_EQ(Shown().find('N'), std::string::npos);
     EXPECT_EQ(test::FigureCells(Game()).front(), (test::Cell{6, 0}));
 
-    TStakko &game = const_cast<TStakko &>(Game());
-    test::FillUpLine(game, 30);
-    game.SetCell(0, 30, 0);
-    game.SetCell(0, 28, 0);
-    test::PlaceFigure(game, 0, 0, 20);
+    test::FillUpLine(Game(), 30);
+    Game().SetCell(0, 30, 0);
+    Game().SetCell(0, 28, 0);
+    test::PlaceFigure(Game(), 0, 0, 20);
     session->Key(TKeyAction::Drop, now);
     EXPECT_EQ(Game().Score, 1);
-    EXPECT_EQ(Shown(*session).substr(Shown(*session).size() - 2), "NS");
+    EXPECT_EQ(Shown().substr(Shown().size() - 2), "NS");
 }
 
 TEST(ControlSwitch, TheUserSteersUntilStrictlyMoreThan1500msAfterTheLastKey) {
@@ -324,20 +284,6 @@ TEST(ControlSwitch, TheUserSteersUntilStrictlyMoreThan1500msAfterTheLastKey) {
         EXPECT_TRUE(control.IsAutoPlay(key + 2501u));
         EXPECT_TRUE(control.IsAutoPlay(key + 2502u));
     }
-}
-
-TEST(KeyAction, TheFourCursorKeysAndTheSpaceBarAndNoOther) {
-    const std::vector<std::pair<uint32_t, TKeyAction>> keys = {{0x25, TKeyAction::Left},
-                                                               {0x27, TKeyAction::Right},
-                                                               {0x26, TKeyAction::Turn},
-                                                               {0x28, TKeyAction::Down},
-                                                               {0x20, TKeyAction::Drop}};
-    int gameKeys = 0;
-    for (uint32_t key = 0; key < 0x200; ++key)
-        gameKeys += KeyAction(key) != TKeyAction::None;
-    EXPECT_EQ(gameKeys, 5); // nor a code whose low byte is a game key's
-    for (auto [key, action] : keys)
-        EXPECT_EQ(KeyAction(key), action) << key;
 }
 
 } // namespace

@@ -308,14 +308,24 @@ def case_switches(s):
     folder = os.path.join(s.drive_c, "Program Files", "Stakko Saver")
     os.makedirs(folder)
     shutil.copy(s.opts.scr, os.path.join(folder, "Stakko Saver.scr"))
-    other = r"C:\windows\other.scr"
+    long_path = r"C:\Program Files\Stakko Saver\Stakko Saver.scr"
+    short_path = r"C:\\PROG[^ ]*\\[^ ]+\.SCR"
     s.write_profile({}, keep=False)  # the default palette again
-    s.reg("add", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", other, "/f")
-    p, _ = s.start("/reg", "/reg", exe=r"C:\Program Files\Stakko Saver\Stakko Saver.scr")
+    s.reg("add", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", r"C:\windows\other.scr", "/f")
+    p, _ = s.start("/reg", "/reg", exe=long_path)
     s.end_with_moves(p, "/reg")
     short = s.reg("query", "SCRNSAVE.EXE") or ""
-    s.check(re.fullmatch(r"C:\\PROG[^ ]*\\[^ ]+\.SCR", short, re.I) is not None,
+    s.check(re.fullmatch(short_path, short, re.I) is not None,
             "/reg stores the short form of its path", short)
+    # The older family keeps it in system.ini, section [boot].
+    s.wine_output("reg", "add", r"HKCU\Software\Wine\AppDefaults\Stakko Saver.scr", "/v",
+                  "Version", "/d", "win98", "/f")
+    p, _ = s.start("/reg as Windows 98", "/reg", exe=long_path)
+    s.end_with_moves(p, "/reg as Windows 98")
+    with open(os.path.join(s.drive_c, "windows", "system.ini"), encoding="cp1252") as f:
+        boot = re.search(r"(?ims)^\[boot\][^[]*^SCRNSAVE\.EXE=(\S*)", f.read())
+    s.check(boot is not None and re.fullmatch(short_path, boot.group(1), re.I) is not None,
+            "as Windows 98, /reg stores it in system.ini", boot and boot.group(1))
 
 
 def case_reliability(s):

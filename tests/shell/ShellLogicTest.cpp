@@ -49,18 +49,23 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
     }
 }
 
-// Cursor keys and space steer, even after a stop, with their move decoded;
-// escape does not.
+// The four cursor keys and the space bar steer, even after a stop, each with
+// its move; any other key asks to end once; in preview every key is ignored.
 TEST(KeyDownAction, ManualKeysSteerEvenAfterAStopOtherKeysAskToEndOnce) {
     using A = TInputAction;
-    for (uint32_t key : {0x25u, 0x27u, 0x26u, 0x28u, 0x20u, 0x1Bu, 0x41u}) {
-        bool game = key < 0x29 && key != 0x1B;
+    using K = TKeyAction;
+    const std::pair<uint32_t, K> keys[] = {{0x25, K::Left}, {0x27, K::Right}, {0x26, K::Turn},
+                                           {0x28, K::Down}, {0x20, K::Drop},  {0x1B, K::None},
+                                           {0x41, K::None}, {0x125, K::None}};
+    for (auto [key, move] : keys) {
+        SCOPED_TRACE(key);
+        const bool game = move != K::None;
         TKeyDecision steer = KeyDownAction(Saver, true, false, key);
         EXPECT_EQ(steer.Action, game ? A::ManualKey : A::RequestEnd);
-        EXPECT_EQ(steer.Key, KeyAction(key));
+        EXPECT_EQ(steer.Key, move);
         EXPECT_EQ(KeyDownAction(Saver, true, true, key).Action, game ? A::ManualKey : A::Ignore);
-        EXPECT_EQ(KeyDownAction(Saver, false, false, key).Action, A::RequestEnd) << key;
-        EXPECT_EQ(KeyDownAction(Preview, true, false, key).Action, A::Ignore) << key;
+        EXPECT_EQ(KeyDownAction(Saver, false, false, key).Action, A::RequestEnd);
+        EXPECT_EQ(KeyDownAction(Preview, true, false, key).Action, A::Ignore);
     }
 }
 

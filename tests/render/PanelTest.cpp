@@ -6,8 +6,8 @@
 
 namespace {
 const TRect ScoreBox{792, 209, 942, 259};
-TPanelView View(bool saver = true, bool showInfo = true) {
-    return TPanelView{{0, 0, 1024, 768}, ComputeLayout({0, 0, 1024, 768}), saver, showInfo};
+TPanelView View() {
+    return TPanelView{{0, 0, 1024, 768}, ComputeLayout({0, 0, 1024, 768}), true, true};
 }
 
 std::string Box(const TRect &r) {
@@ -17,14 +17,14 @@ std::string Box(const TRect &r) {
 }
 
 // The panels, then each text as "text[rect]/font/colour/place;" (enum numbers).
-std::string Describe(const TPanelDrawing &d, bool full = true) {
+std::string Describe(const TPanelDrawing &d) {
     std::string out;
     char item[32];
     for (const TRect &r : d.Panels)
         out += Box(r);
     for (const TPanelText &t : d.Texts) {
         std::snprintf(item, sizeof item, "/%d/%d/%d", int(t.Font), int(t.Colour), int(t.Place));
-        out += t.Text + (full ? Box(t.Rect) + item : "") + ";";
+        out += t.Text + Box(t.Rect) + item + ";";
     }
     return out;
 }
@@ -70,21 +70,4 @@ TEST(Panel, TimeTexts) {
     EXPECT_EQ(ClockText(TClockKind::RunTime, now, start, gameStart), "01:02:05");
     EXPECT_EQ(ClockText(TClockKind::GameTime, now, start, gameStart), "100:00:00");
     EXPECT_EQ(ElapsedText(-5), "00:00:4294967291"); // through the unsigned format
-}
-
-// The preview frames its boxes without texts; with ShowInfo off only the
-// glass frame is left.
-TEST(Panel, PreviewAndShowInfoOffLeaveOut) {
-    for (bool saver : {true, false}) {
-        const std::string texts = saver ? "17;" : "";
-        EXPECT_EQ(Describe(NumberDrawing(View(saver, true), 17, ScoreBox), false),
-                  "[792,209,942,259]" + texts);
-        EXPECT_EQ(Describe(HeaderDrawing(View(saver, true)), false),
-                  saver ? "www.vornel.com;Vornel;Stakko;Cup;Score:;Lines:;Time:;" : "");
-        for (const TPanelDrawing &d :
-             {NumberDrawing(View(saver, false), 1, ScoreBox), HeaderDrawing(View(saver, false)),
-              BestScoresDrawing(View(saver, false), 1, 2, 3), TimeDrawing(View(saver, false), "x")})
-            EXPECT_EQ(Describe(d), "");
-        EXPECT_EQ(Describe(GlassPanelDrawing(View(saver, false))), "[312,38,712,731]");
-    }
 }

@@ -102,7 +102,6 @@ protected:
 TEST_F(GdiRenderer, SetWindowBindsAndReleasesEverything) {
     Bind(640, 480, TLook{2, true});
     renderer->SetWindow(windows.back()); // bound again: everything made anew
-    EXPECT_EQ(Picture().Layout().Glass, (TRect{197, 27, 441, 452}));
     EXPECT_EQ(Colours()[BackColour], (TColour{0, 186, 155})); // the chosen palette
     BITMAP back{};
     HGDIOBJ bitmap = GetCurrentObject(Back(), OBJ_BITMAP);
@@ -113,17 +112,6 @@ TEST_F(GdiRenderer, SetWindowBindsAndReleasesEverything) {
     for (HGDIOBJ object : held)
         EXPECT_EQ(GetObjectType(object), 0u) << "still alive";
     EXPECT_TRUE(!renderer->Canvas.Window() && !Screen() && !Back() && !Picture().Bound());
-}
-
-TEST_F(GdiRenderer, TinyWindowsGetTheFallbackGlassAndDrawNothingOfIt) {
-    for (SIZE size : {SIZE{1, 1}, SIZE{10, 30}}) {
-        SCOPED_TRACE(size.cx);
-        Bind(size.cx, size.cy);
-        EXPECT_FALSE(Picture().Layout().Fit.Ok);
-        EXPECT_EQ(Picture().Layout().Glass, Picture().Layout().GlassArea);
-        Picture().ClearScreen(Scene());
-        EXPECT_TRUE(Picture().DirtyRect().IsEmpty());
-    }
 }
 
 TEST_F(GdiRenderer, NoWindowContextEndsTheProgram) {

@@ -49,9 +49,7 @@ void ShowDialog(INT_PTR expected, std::function<void(HWND)> act) {
     EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURE), nullptr,
                               DrivingProc, reinterpret_cast<LPARAM>(&state)),
               expected);
-    MSG msg; // the quit message that the dialog's end posts
-    for (int i = 0; i < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
-        DispatchMessageA(&msg);
+    test::PumpMessages(); // the quit message that the dialog's end posts
 }
 
 void Click(HWND dialog, int id) {

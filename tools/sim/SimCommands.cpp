@@ -1,7 +1,6 @@
 #include "SimCommands.h"
 
 #include <istream>
-#include <memory>
 #include <ostream>
 
 #include "GlassText.h"
@@ -18,34 +17,27 @@ void NoArguments(const std::string &command, const std::vector<std::string> &arg
         throw TInputError(command + ": unexpected argument " + Quoted(args.front()));
 }
 
-// The game object is large; keep it off the stack.
-std::unique_ptr<TStakko> NewGlass() {
-    return std::make_unique<TStakko>();
-}
-
 void Eval(std::istream &in, std::ostream &out) {
-    auto s = NewGlass();
-    ReadGlassText(in, *s);
-    out << "value " << ValueGlass(*s) << '\n';
+    TStakko s;
+    ReadGlassText(in, s);
+    out << "value " << ValueGlass(s) << '\n';
 }
 
 void Clear(std::istream &in, std::ostream &out) {
-    auto s = NewGlass();
-    ReadGlassText(in, *s);
-    s->Score = 0;
-    s->Lines = 0;
-    int32_t removed = s->ClearLines();
-    out << "removed " << removed << " score " << s->Score << " lines " << s->Lines << '\n';
-    WriteGlassText(out, *s);
+    TStakko s;
+    ReadGlassText(in, s);
+    int32_t removed = s.ClearLines();
+    out << "removed " << removed << " score " << s.Score << " lines " << s.Lines << '\n';
+    WriteGlassText(out, s);
 }
 
 void Best(std::istream &in, std::ostream &out) {
-    auto s = NewGlass();
-    std::optional<TFigureLine> figure = ReadGlassText(in, *s);
+    TStakko s;
+    std::optional<TFigureLine> figure = ReadGlassText(in, s);
     if (!figure)
         throw TInputError("best: missing figure line 'figure KIND COL ROW [ROT]' after the glass");
-    PlaceFigure(*s, *figure);
-    TPlacement best = SearchPlacement(*s);
+    PlaceFigure(s, *figure);
+    TPlacement best = SearchPlacement(s);
     out << "rotation " << best.Rotation << " shift " << best.Shift << " value " << best.Value
         << " trials " << best.Trials << '\n';
 }

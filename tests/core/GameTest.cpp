@@ -1,6 +1,7 @@
 // The game model and the automatic player.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -133,6 +134,23 @@ TEST_F(Moves, LandingWritesClearsPlacesTheNextAndEndsTheGameAtTheTop) {
     EXPECT_EQ(s.ShiftY(1, kinds), 1);
     ExpectAt(4, 6);
     EXPECT_TRUE(s.GameOver);
+}
+
+// A caller may set a size beyond the store: what lies past it is outside the
+// glass, and writes there are dropped. Rectangles without area unite as empty.
+TEST(Board, PositionsBeyondTheStoreAreOutsideTheGlass) {
+    struct {
+        TStakko s;
+        uint8_t after[4096];
+    } g{};
+    g.s.Width = 41;
+    g.s.Height = 81;
+    for (auto [column, row] : {std::pair{35, 1}, {1, 75}}) {
+        g.s.SetCell(column, row, 1);
+        EXPECT_EQ(g.s.GetCell(column, row), OutsideGlass) << column << "," << row;
+    }
+    EXPECT_EQ(std::count(g.after, g.after + sizeof g.after, 0), int(sizeof g.after));
+    EXPECT_EQ(UniteRects(TRect{5, 5, 5, 9}, TRect{1, 2, 3, 4}), (TRect{1, 2, 3, 4}));
 }
 
 // The spawn column for each odd width, row 0; a kind out of range is 0.

@@ -95,7 +95,12 @@ TEST(CellGeometry, TheThreeLooks) {
         EXPECT_TRUE(c.Kind == TCellPrimitive::Pixel && c.Points[0].X >= p.Box.Left &&
                     c.Points[0].X < p.Box.Right && c.Points[0].Y >= p.Box.Top &&
                     c.Points[0].Y < p.Box.Bottom);
-    // Positions without a cell inside the glass plan nothing.
+    // Positions without a cell inside the glass plan nothing, nor a cell
+    // whose box reaches out of it.
     for (auto at : {TPoint{1, 0}, TPoint{0, 1}, TPoint{-1, 1}, TPoint{11, 0}, TPoint{0, 33}})
         EXPECT_FALSE(PlanCell(grid, at.X, at.Y, LookEmpty, InitialColours, p));
+    TCellGrid narrower = grid;
+    narrower.Glass.Right -= 1;
+    EXPECT_FALSE(PlanCell(narrower, 10, 0, LookEmpty, InitialColours, p));
+    EXPECT_TRUE(PlanCell(narrower, 9, 1, LookEmpty, InitialColours, p));
 }

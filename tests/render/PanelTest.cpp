@@ -65,6 +65,20 @@ TEST(Panel, TextsOfTheWorkedExample) {
               "[792,509,942,559]01:02:05[792,518,942,550]/4/3/1;");
 }
 
+// Heights 24, 45, 24, 24 and 32 at Scale 1, half as wide; the logo bold,
+// the web address underlined.
+TEST(Panel, FontsOfTheWorkedExample) {
+    std::string fonts;
+    for (TPanelFont font : {TPanelFont::Link, TPanelFont::Logo, TPanelFont::Label,
+                            TPanelFont::Best, TPanelFont::Value}) {
+        const TFontSize f = PanelFontSize(font, 1.0);
+        fonts += std::to_string(f.Height) + "x" + std::to_string(f.Width) + "/" +
+                 std::to_string(f.Weight) + (f.Underline ? "u " : " ");
+    }
+    EXPECT_EQ(fonts, "24x12/400u 45x22/700 24x12/400 24x12/400 32x16/400 ");
+    EXPECT_EQ(PanelFontSize(TPanelFont::Value, 0.625).Height, 20);
+}
+
 TEST(Panel, TimeTexts) {
     const int64_t now = 1000000, start = now - 3725, gameStart = now - 360000;
     EXPECT_EQ(ClockText(TClockKind::RunTime, now, start, gameStart), "01:02:05");

@@ -28,6 +28,7 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
         {"/p", nullptr, Preview, false, 0},
         {"/p:1234", nullptr, Preview, false, 0},
         {"/p 12ab", "12ab", Preview, false, 12},
+        {"/p x", "\t\r\v +77", Preview, false, 77},
         {"/p -3", "-3", Preview, false, -3},
         // A 64-bit desktop may write a handle as an unsigned number: only its
         // low 32 bits count, sign-extended when made a handle again.

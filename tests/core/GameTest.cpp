@@ -95,7 +95,7 @@ TEST_F(Moves, ShiftXAndRotateWithSideKicks) {
     test::PlaceFigure(s, 0, 0, 10);
     EXPECT_EQ(s.ShiftX(-1, &changes), 0);
     EXPECT_EQ(CellsOf(changes), ""); // a blocked step changes nothing
-    test::FillAll(s);                   // no kick fits
+    test::FillAll(s);                // no kick fits
     test::PlaceFigure(s, 0, 5, 11);
     for (const test::Cell &c : test::FigureCells(s))
         s.SetCell(c.first, c.second, 0);

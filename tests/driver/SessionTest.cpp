@@ -134,7 +134,7 @@ TEST_F(Session, ManualStepsFallAfterMoreThanStepTime) {
         uint32_t After, HoldLeft;
         bool Fell;
         uint32_t Wait;
-    } steps[] = {{100, 0, false, 401}, {500, 0, false, 1},   {501, 0, true, 501},
+    } steps[] = {{100, 0, false, 401}, {500, 0, false, 1},    {501, 0, true, 501},
                  {600, 30, false, 30}, {1001, 600, false, 1}, {1002, 0, true, 501}};
     for (const auto &step : steps) {
         now = loop + step.After;
@@ -242,8 +242,10 @@ TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
         TKeyAction Key;
         test::Cell To;
         const char *Shown;
-    } moves[] = {{TKeyAction::Left, {5, 1}, "SCCCCCCCCS"}, {TKeyAction::Right, {6, 2}, "SCCCCCCCCS"},
-                 {TKeyAction::Down, {6, 4}, "SCCCCCCCCS"}, {TKeyAction::Turn, {6, 4}, "SCCCCCCCCS"},
+    } moves[] = {{TKeyAction::Left, {5, 1}, "SCCCCCCCCS"},
+                 {TKeyAction::Right, {6, 2}, "SCCCCCCCCS"},
+                 {TKeyAction::Down, {6, 4}, "SCCCCCCCCS"},
+                 {TKeyAction::Turn, {6, 4}, "SCCCCCCCCS"},
                  {TKeyAction::None, {6, 4}, "SS"}};
     for (const auto &m : moves) {
         session->Key(m.Key, now);

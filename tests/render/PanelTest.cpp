@@ -69,8 +69,8 @@ TEST(Panel, TextsOfTheWorkedExample) {
 // the web address underlined.
 TEST(Panel, FontsOfTheWorkedExample) {
     std::string fonts;
-    for (TPanelFont font : {TPanelFont::Link, TPanelFont::Logo, TPanelFont::Label,
-                            TPanelFont::Best, TPanelFont::Value}) {
+    for (TPanelFont font : {TPanelFont::Link, TPanelFont::Logo, TPanelFont::Label, TPanelFont::Best,
+                            TPanelFont::Value}) {
         const TFontSize f = PanelFontSize(font, 1.0);
         fonts += std::to_string(f.Height) + "x" + std::to_string(f.Width) + "/" +
                  std::to_string(f.Weight) + (f.Underline ? "u " : " ");

@@ -42,7 +42,7 @@ int32_t NeutralExceptOne() {
 
 TEST(HeightMap, StepsDrawOrderAndRange) {
     // d = 2 (r mod 61) - 60, turned back where it would leave 0..255.
-    const int32_t steps[][3] = {{128, 60, 188}, {128, 61, 68},   {128, 32767, 88},
+    const int32_t steps[][3] = {{128, 60, 188}, {128, 61, 68},  {128, 32767, 88},
                                 {250, 60, 190}, {195, 60, 255}, {60, 0, 0}};
     for (const auto &s : steps)
         EXPECT_EQ(StepFrom(s[0], s[1]), s[2]) << s[0] << ", " << s[1];

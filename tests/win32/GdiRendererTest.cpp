@@ -102,6 +102,7 @@ protected:
 TEST_F(GdiRenderer, SetWindowBindsAndReleasesEverything) {
     Bind(640, 480, TLook{2, true});
     renderer->SetWindow(windows.back()); // bound again: everything made anew
+
     EXPECT_EQ(Colours()[BackColour], (TColour{0, 186, 155})); // the chosen palette
     BITMAP back{};
     HGDIOBJ bitmap = GetCurrentObject(Back(), OBJ_BITMAP);

@@ -135,10 +135,6 @@ TRect InnerBox(const TRect &box) {
                  top + Truncate(box.Height() * InnerSize)};
 }
 
-bool BoxInside(const TRect &box, const TRect &glass) {
-    return WideBoxInside(TWideBox{box.Left, box.Top, box.Right, box.Bottom}, glass);
-}
-
 bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
               const TColourTable &colours, TCellPicture &picture) {
     if (column < 0 || column >= grid.Columns || row < 0 || row >= grid.Rows)

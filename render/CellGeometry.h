@@ -39,8 +39,6 @@ THexagon HexagonIn(const TRect &box);
 // The smaller box of a filled cell's inner face, nearer the top-left corner.
 TRect InnerBox(const TRect &box);
 
-// A cell is drawn only if its box lies wholly inside the glass.
-bool BoxInside(const TRect &box, const TRect &glass);
 
 // One drawing call of a cell.
 struct TCellPrimitive {

@@ -27,13 +27,25 @@ int32_t CellOf(int32_t width, int32_t height, const uint8_t *cells, int32_t colu
         return NoCell;
     return cells[StoreIndex(column, row)];
 }
+
+// The part wholly inside the client, or the whole client.
+TRect GameAreaWithin(const TRect &client, const TRect &game) {
+    bool inside = !game.IsEmpty() && game.Left >= client.Left && game.Top >= client.Top &&
+                  game.Right <= client.Right && game.Bottom <= client.Bottom;
+    return inside ? game : client;
+}
 } // namespace
 
 TRenderer::TRenderer(const TLook &look) : Style(look) {}
 
 void TRenderer::Bind(TCanvas &canvas, const TRect &client) {
+    Bind(canvas, client, client);
+}
+
+void TRenderer::Bind(TCanvas &canvas, const TRect &client, const TRect &game) {
     ClientRect = client;
-    Places = ComputeLayout(client);
+    GameRect = GameAreaWithin(client, game);
+    Places = ComputeLayout(GameRect);
     ChooseColours(Style.Palette, Table);
     if (Style.Texture)
         Background.Build(Style.Palette);
@@ -48,7 +60,7 @@ void TRenderer::Unbind() {
 
 TPanelView TRenderer::View() const {
     TPanelView view;
-    view.Client = ClientRect;
+    view.Client = GameRect;
     view.Layout = Places;
     view.SaverMode = Style.Saver;
     view.ShowInfo = Style.ShowInfo;
@@ -177,10 +189,14 @@ void TRenderer::ClearScreen(const TScene &scene) {
     });
 }
 
-// The stretched texture, or without one the plain background colour.
+// The stretched texture, or without one the plain background colour. When
+// the game has a part of the client only, the texture is stretched over
+// that part once more, so that it looks there as it would alone.
 void TRenderer::FillBackground() {
     if (!Canvas->StretchTexture(ClientRect))
         Canvas->FillRectangles(Table[BackColour], 1, &ClientRect, 1);
+    else if (GameRect != ClientRect)
+        Canvas->StretchTexture(GameRect);
     AddDirty(ClientRect);
 }
 

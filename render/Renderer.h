@@ -41,12 +41,17 @@ public:
     // layout, the palette's colours and, with a texture, a new height field
     // drawn from the game's generator. Unbound, nothing is drawn.
     void Bind(TCanvas &canvas, const TRect &client);
+    // The same with the game laid out in a part of the client alone (one
+    // monitor of several); the rest shows the background. A part that is
+    // not inside the client is taken as the whole client.
+    void Bind(TCanvas &canvas, const TRect &client, const TRect &game);
     void Unbind();
     bool Bound() const { return Canvas != nullptr; }
 
     const TLook &Look() const { return Style; }
     const TLayout &Layout() const { return Places; }
     const TRect &Client() const { return ClientRect; }
+    const TRect &GameArea() const { return GameRect; }
     const TColourTable &Colours() const { return Table; }
     const TTexture &Texture() const { return Background; }
     const TRect &DirtyRect() const { return Dirty; }
@@ -78,6 +83,7 @@ private:
     TLook Style;
     TCanvas *Canvas = nullptr;
     TRect ClientRect;
+    TRect GameRect;
     TLayout Places;
     TColourTable Table = InitialColours;
     TTexture Background;

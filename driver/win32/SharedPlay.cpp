@@ -96,11 +96,11 @@ TStepResult TSharedPlay::Step() {
     return result;
 }
 
-void TSharedPlay::SetWindow(HWND window) {
+void TSharedPlay::SetWindow(HWND window, const TRect &game) {
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return;
-    Renderer.SetWindow(window);
+    Renderer.SetWindow(window, game);
     if (window)
         Session.FitGlass(Renderer.Picture.Layout().Fit, GetTickCount());
 }

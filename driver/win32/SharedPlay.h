@@ -21,8 +21,9 @@ public:
     // False when one of the three objects could not be made.
     bool Made() const { return GameLock && AutoLock && StopEvent; }
 
-    // Window thread: binds the renderer to the window and fits the glass.
-    void SetWindow(HWND window);
+    // Window thread: binds the renderer to the window, the game in the part
+    // `game` of its client (empty: all of it), and fits the glass.
+    void SetWindow(HWND window, const TRect &game = TRect{});
     // A manual-control key: the user steers from now, then the key's move.
     void Key(TKeyAction action);
     // A paint request, and the clock's tick.

@@ -217,13 +217,13 @@ bool TGdiCanvas::CopyToScreen(const TRect &area) {
     return true;
 }
 
-void TGdiRenderer::SetWindow(HWND window) {
+void TGdiRenderer::SetWindow(HWND window, const TRect &game) {
     Picture.Unbind();
     Canvas.Release();
     if (!window)
         return;
     TRect client = Canvas.Open(window);
-    Picture.Bind(Canvas, client);
+    Picture.Bind(Canvas, client, game.IsEmpty() ? client : game);
     Canvas.MakeBrushes(Picture.Colours());
     if (Picture.Look().Texture)
         Canvas.MakeTexture(Picture.Texture());

@@ -59,8 +59,10 @@ public:
     explicit TGdiRenderer(const TLook &look) : Picture(look) {}
     ~TGdiRenderer() { SetWindow(nullptr); }
 
-    // Binds to the window, or with null only lets go of what it holds.
-    void SetWindow(HWND window);
+    // Binds to the window, the game laid out in the part `game` of its
+    // client (empty: the whole client); with null only lets go of what it
+    // holds.
+    void SetWindow(HWND window, const TRect &game = TRect{});
 
     TRenderer Picture;
     TGdiCanvas Canvas;

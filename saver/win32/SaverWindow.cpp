@@ -1,6 +1,7 @@
 #include "saver/win32/SaverWindow.h"
 
 #include "resources/ResourceIds.h"
+#include "saver/ScreenArrangement.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/SettingsStore.h"
 
@@ -137,11 +138,24 @@ void SaveRun(TSaverRun &run) {
         SaveSettings(settings, run.ProgramPath);
 }
 
-int Width(const RECT &r) {
-    return r.right - r.left;
+TRect ToRect(const RECT &r) {
+    return TRect{r.left, r.top, r.right, r.bottom};
 }
-int Height(const RECT &r) {
-    return r.bottom - r.top;
+
+// Every monitor's area where the system knows it (98, 2000 and later); 95
+// and NT 4 answer 0 for these metrics, which gives an empty rectangle.
+TRect VirtualScreen() {
+    int32_t left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int32_t top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return TRect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// The desktop window covers the primary monitor.
+TRect PrimaryMonitor() {
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return ToRect(desktop);
 }
 } // namespace
 
@@ -163,13 +177,14 @@ bool RegisterSaverClass(HINSTANCE instance) {
     return RegisterClassExA(&windowClass) != 0;
 }
 
-HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, int width, int height, HWND parent) {
+HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, const TRect &game,
+                       HWND parent) {
     DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_DISABLED : WS_POPUP | WS_VISIBLE;
-    HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, 0, 0, width, height, parent,
-                                  nullptr, instance, &run);
+    HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, place.Left, place.Top,
+                                  place.Width(), place.Height(), parent, nullptr, instance, &run);
     run.Window = window;
     run.Shared.Window = window;
-    run.Shared.SetWindow(window);
+    run.Shared.SetWindow(window, game);
     return window;
 }
 
@@ -206,7 +221,8 @@ int RunPreview(HINSTANCE instance, TSaverRun &run) {
     // No host, or a number that names no window: nothing to draw into.
     if (!run.Host || !IsWindow(run.Host) || !GetClientRect(run.Host, &host))
         return 0;
-    if (!CreateSaverWindow(instance, run, Width(host), Height(host), run.Host))
+    const TRect client = ToRect(host);
+    if (!CreateSaverWindow(instance, run, client, client, run.Host))
         return 0;
     run.GameThread = StartGameThread(run.Shared);
     MSG message = {};
@@ -218,9 +234,8 @@ int RunSaver(HINSTANCE instance, TSaverRun &run) {
     run.MouseMoveCountdown = MouseMovesToEnd;
     HWND foreground = GetForegroundWindow();
     ShowCursor(FALSE);
-    RECT desktop = {};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    HWND window = CreateSaverWindow(instance, run, Width(desktop), Height(desktop), nullptr);
+    const TScreenArrangement screen = ArrangeScreen(VirtualScreen(), PrimaryMonitor());
+    HWND window = CreateSaverWindow(instance, run, screen.Window, screen.Game, nullptr);
     SetSaverRunning(true);
     run.GameThread = StartGameThread(run.Shared);
     SetPriorities(run);

@@ -32,9 +32,11 @@ struct TSaverRun {
 // The window class of both runs; false when it cannot be registered.
 bool RegisterSaverClass(HINSTANCE instance);
 
-// Creates the full-screen popup (parent null) or the preview child and
-// binds the renderer to it.
-HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, int width, int height, HWND parent);
+// Creates the full-screen popup (parent null) or the preview child at the
+// place (screen or parent coordinates) and binds the renderer to it, the
+// game laid out in the part `game` of its client.
+HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, const TRect &game,
+                       HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // What a wish of the user to leave means in the run's mode.
 void RequestEnd(TSaverRun &run);

@@ -22,7 +22,7 @@ std::string Box(const TRect &r) {
 // Copy (with its rectangle).
 struct TRecordingCanvas final : TCanvas {
     std::string Calls;
-    std::vector<TRect> Copies;
+    std::vector<TRect> Copies, Stretched;
     bool Stretches = true;
     bool CopySucceeds = true;
 
@@ -31,8 +31,9 @@ struct TRecordingCanvas final : TCanvas {
     void WriteText(const TPanelText &, const TFontSize &, TColour, TColour) override {
         Calls += 'T';
     }
-    bool StretchTexture(const TRect &) override {
+    bool StretchTexture(const TRect &onto) override {
         Calls += 'S';
+        Stretched.push_back(onto);
         return Stretches;
     }
     bool CopyToScreen(const TRect &area) override {
@@ -95,6 +96,31 @@ TEST_F(Renderer, AFullRedrawDrawsEverythingInOrderAndCopiesTheWindow) {
     canvas.Calls.clear();
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls).substr(0, 6), "S1R1T7");
+}
+
+// Two monitors, the primary one on the right: the texture over the whole
+// window and once more over the primary one, the game there, all copied.
+TEST_F(Renderer, AGameOnOneMonitorOfSeveralIsLaidOutThereTheRestIsBackground) {
+    Bind();
+    const TRect client{0, 0, 2304, 968}, game{1280, 200, 2304, 968};
+    renderer->Bind(canvas, client, game);
+    EXPECT_EQ(renderer->Layout().Glass, (TRect{1596, 252, 1987, 915}));
+    renderer->ClearScreen(Scene());
+    EXPECT_EQ(Runs(canvas.Calls), "S2T7R3T3R6T1R3T1R3T1C182K1");
+    EXPECT_EQ(canvas.Stretched, (std::vector<TRect>{client, game}));
+    EXPECT_EQ(canvas.Copies, std::vector<TRect>{client});
+    // Without a texture one plain fill covers both.
+    canvas.Stretches = false;
+    canvas.Calls.clear();
+    renderer->ClearScreen(Scene());
+    EXPECT_EQ(Runs(canvas.Calls).substr(0, 6), "S1R1T7");
+
+    // An area that does not lie inside the client: the whole client.
+    for (const TRect &outside : {TRect{1280, 200, 2305, 968}, TRect{-1, 0, 1024, 768}, TRect{}}) {
+        renderer->Bind(canvas, client, outside);
+        EXPECT_EQ(renderer->GameArea(), client);
+        EXPECT_EQ(renderer->Layout().Glass, ComputeLayout(client).Glass);
+    }
 }
 
 TEST_F(Renderer, PreviewAndShowInfoOffLeaveOutTheirParts) {

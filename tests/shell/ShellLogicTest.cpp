@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "saver/InputRules.h"
+#include "saver/ScreenArrangement.h"
 #include "saver/Settings.h"
 #include "saver/Switches.h"
 
@@ -123,6 +124,64 @@ TEST(LookOf, TheSettingsMakeThePicturesLook) {
                       (std::vector<int32_t>{3, 0, 0, saver, int32_t(clock)}))
                 << time;
         }
+    }
+}
+
+// The window covers every monitor; the game keeps the primary monitor's
+// place, in client coordinates of that window.
+TEST(ArrangeScreen, TheWindowCoversTheVirtualScreenTheGameThePrimaryMonitor) {
+    const struct {
+        const char *Name;
+        TRect Virtual, Primary, Window, Game;
+    } cases[] = {
+        {"one monitor", {0, 0, 1024, 768}, {0, 0, 1024, 768}, {0, 0, 1024, 768}, {0, 0, 1024, 768}},
+        {"no virtual screen (95, NT 4)", {}, {0, 0, 800, 600}, {0, 0, 800, 600}, {0, 0, 800, 600}},
+        {"a size of 0 only",
+         {-1280, 0, -1280, 0},
+         {0, 0, 800, 600},
+         {0, 0, 800, 600},
+         {0, 0, 800, 600}},
+        {"second on the right",
+         {0, 0, 3200, 1080},
+         {0, 0, 1920, 1080},
+         {0, 0, 3200, 1080},
+         {0, 0, 1920, 1080}},
+        {"second on the left, taller",
+         {-1280, -200, 1920, 1080},
+         {0, 0, 1920, 1080},
+         {-1280, -200, 1920, 1080},
+         {1280, 200, 3200, 1280}},
+        {"second above",
+         {0, -1024, 1920, 1080},
+         {0, 0, 1920, 1080},
+         {0, -1024, 1920, 1080},
+         {0, 1024, 1920, 2104}},
+        {"second below, narrower",
+         {0, 0, 1920, 1848},
+         {0, 0, 1920, 1080},
+         {0, 0, 1920, 1848},
+         {0, 0, 1920, 1080}},
+        {"second below, lower and wider",
+         {-320, 0, 2240, 2520},
+         {0, 0, 1920, 1080},
+         {-320, 0, 2240, 2520},
+         {320, 0, 2240, 1080}},
+        {"three in a row",
+         {-1920, 0, 3840, 1200},
+         {0, 0, 1920, 1080},
+         {-1920, 0, 3840, 1200},
+         {1920, 0, 3840, 1080}},
+        {"a virtual screen short of the primary",
+         {-800, 0, 1024, 600},
+         {0, 0, 1024, 768},
+         {-800, 0, 1024, 768},
+         {800, 0, 1824, 768}},
+        {"no primary", {-800, 0, 1024, 768}, {}, {-800, 0, 1024, 768}, {0, 0, 1824, 768}},
+    };
+    for (const auto &c : cases) {
+        TScreenArrangement arrangement = ArrangeScreen(c.Virtual, c.Primary);
+        EXPECT_EQ(arrangement.Window, c.Window) << c.Name;
+        EXPECT_EQ(arrangement.Game, c.Game) << c.Name;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/Random.h"
 #include "render/Panel.h"
 #include "tests/win32/TestSupport.h"
 
@@ -38,6 +39,29 @@ int Count(HDC dc, const TRect &r, const TColour &colour, bool same = true) {
     return count;
 }
 
+// The pixels of r, rows from the top, read in one transfer.
+std::vector<uint32_t> Pixels(HDC dc, const TRect &r) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.Width();
+    info.bmiHeader.biHeight = -r.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC copy = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(copy, dib);
+    BitBlt(copy, 0, 0, r.Width(), r.Height(), dc, r.Left, r.Top, SRCCOPY);
+    GdiFlush();
+    const uint32_t *words = static_cast<const uint32_t *>(bits);
+    std::vector<uint32_t> pixels(words, words ? words + r.Width() * r.Height() : words);
+    SelectObject(copy, previous);
+    DeleteDC(copy);
+    DeleteObject(dib);
+    return pixels;
+}
+
 // Brushes that can still be made before the handle table is full: Wine's
 // GetGuiResources answers 0, and every object left behind makes one fewer fit.
 int32_t CreatableObjects() {
@@ -65,12 +89,12 @@ protected:
     }
     // A renderer of the look bound to a new popup, and an empty glass fitted
     // to it as the session fits it.
-    void Bind(int width, int height, TLook look = TLook{0, false}) {
+    void Bind(int width, int height, TLook look = TLook{0, false}, TRect gameArea = TRect{}) {
         windows.push_back(test::MakePopup("StakkoRendererTest", width, height));
         ASSERT_NE(windows.back(), nullptr);
         test::PumpMessages();
         renderer = std::make_unique<TGdiRenderer>(look);
-        renderer->SetWindow(windows.back());
+        renderer->SetWindow(windows.back(), gameArea);
         ASSERT_NE(Back(), nullptr);
         const TGlassFit &fit = Picture().Layout().Fit;
         game.Width = fit.Width;
@@ -278,4 +302,36 @@ TEST_F(GdiRenderer, FullSizeTextureAndRedraw) {
     EXPECT_EQ(Count(Screen(), TRect{780, 200, 960, 260}, Red), 0);
     for (POINT p : {POINT{0, 0}, POINT{800, 230}, POINT{400, 400}})
         EXPECT_EQ(At(Screen(), p.x, p.y), At(dc, p.x, p.y));
+}
+
+// Two monitors, the primary one on the right of a taller one: the game's
+// part of the window has the very pixels of a window of that size alone;
+// the rest is the background, and it reaches the window.
+TEST_F(GdiRenderer, AGameOnOneMonitorOfSeveralHasThePixelsOfThatMonitorAlone) {
+    const TRect primary{1280, 200, 2304, 968}, visible{0, 0, 1024, 768};
+    for (bool texture : {true, false}) {
+        SCOPED_TRACE(texture ? "texture" : "plain");
+        SeedRandom(7);
+        Bind(1024, 768, TLook{1, texture});
+        game.Score = 1234;
+        Picture().ClearScreen(Scene());
+        const std::vector<uint32_t> alone = Pixels(Back(), TRect{0, 0, 1024, 768});
+        ASSERT_EQ(alone.size(), 1024u * 768u);
+        SeedRandom(7);
+        Bind(2304, 968, TLook{1, texture}, primary);
+        game.Score = 1234;
+        Picture().ClearScreen(Scene());
+        ASSERT_EQ(Picture().GameArea(), primary);
+        EXPECT_TRUE(Pixels(Back(), primary) == alone);
+
+        const TTexture &stretched = Picture().Texture();
+        const TColour corner =
+            texture ? stretched.Ramp()[stretched.HeightAt(0, 0)] : Colours()[BackColour];
+        EXPECT_EQ(At(Back(), 0, 0), corner);
+        if (!texture) {
+            EXPECT_EQ(Count(Back(), TRect{0, 0, 1280, 200}, corner, false), 0);
+        }
+        // What the screen shows of the window.
+        EXPECT_TRUE(Pixels(Screen(), visible) == Pixels(Back(), visible));
+    }
 }

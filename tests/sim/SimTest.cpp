@@ -48,6 +48,20 @@ TEST(Sim, EachCommandPrintsItsResult) {
               "games 2 mean figures 8.0 lines 1.0 score 1.0");
 }
 
+// The version is the CMake project's, handed to this test apart from the
+// header that the program reads.
+TEST(Sim, HelpAndVersionGoToStandardOutput) {
+    TRun version = RunSim("--version");
+    EXPECT_EQ(version.Status, ExitOk);
+    EXPECT_EQ(version.Out, "stakko-sim " STAKKO_PROJECT_VERSION "\n");
+    EXPECT_EQ(version.Err, "");
+    TRun help = RunSim("--help");
+    EXPECT_EQ(help.Status, ExitOk);
+    EXPECT_EQ(help.Out.rfind("usage: stakko-sim ", 0), 0u) << help.Out;
+    EXPECT_NE(help.Out.find("--version"), std::string::npos) << help.Out;
+    EXPECT_EQ(help.Err, "");
+}
+
 // Refused: exit status 2, nothing on standard output, one line naming the problem.
 TEST(Sim, BadInputIsRefusedWithOneLine) {
     const std::string Empty = "5 3\n. . .\n . . \n. . .\n", Play = "play --width 11 --height 31 ";

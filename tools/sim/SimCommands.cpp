@@ -5,12 +5,14 @@
 
 #include "GlassText.h"
 #include "Play.h"
+#include "Version.h"
 #include "player/Player.h"
 
 namespace {
 const char Usage[] = "usage: stakko-sim eval | clear | best < GLASS\n"
                      "       stakko-sim play --width W --height H --kinds K1,K2,...\n"
-                     "       stakko-sim play --width W --height H --games N --seed S\n";
+                     "       stakko-sim play --width W --height H --games N --seed S\n"
+                     "       stakko-sim --help | --version\n";
 
 void NoArguments(const std::string &command, const std::vector<std::string> &args) {
     if (!args.empty())
@@ -52,6 +54,10 @@ int RunSim(const std::vector<std::string> &args, std::istream &in, std::ostream 
         std::vector<std::string> rest(args.begin() + 1, args.end());
         if (command == "--help" || command == "-h") {
             out << Usage;
+            return ExitOk;
+        }
+        if (command == "--version") {
+            out << "stakko-sim " << STAKKO_VERSION_TEXT << '\n';
             return ExitOk;
         }
         if (command == "eval") {

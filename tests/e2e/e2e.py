@@ -325,6 +325,25 @@ def case_switches(s):
             "as Windows 98, /reg stores it in system.ini", boot and boot.group(1))
 
 
+# Every Windows version Wine can report, for the prefix's kind.
+VERSIONS = {"win32": ["win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"],
+            "win64": ["winxp64", "win7", "win10"]}
+
+
+def case_versions(s):
+    for version in VERSIONS[os.environ.get("WINEARCH", "win32")]:
+        s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+        p, _ = s.start("/s as " + version, "/s")
+        s.end_with_moves(p, "/s as " + version)
+        p = s.wine(SAVER, "/c")
+        found = s.xdo("search", "--sync", "--name", "^Vornel Hex Stakko$").stdout.split()
+        if s.check(bool(found), "/c as %s shows the dialog" % version):
+            s.xdo("windowfocus", "--sync", found[0])
+            s.keys("Return")
+        s.check_exit(p, "/c as %s: Return closes it" % version)
+    s.stored("the runs stored the settings", {"Palette": "1", "ShowInfo": "1", "Path": SAVER})
+
+
 def case_reliability(s):
     for what, argv in (("unknown switches", ["/x", "-y", "/S", "/s", "/c"]),
                        ("a very long command line", ["/q" + "x" * 8000])):
@@ -357,7 +376,8 @@ def case_reliability(s):
 
 def main():
     cases = {"fullscreen": case_fullscreen, "keys": case_keys, "password": case_password,
-             "preview": case_preview, "switches": case_switches, "reliability": case_reliability}
+             "preview": case_preview, "switches": case_switches, "reliability": case_reliability,
+             "versions": case_versions}
     parser = argparse.ArgumentParser()
     for option in ("--scr", "--host", "--recorder", "--out"):
         parser.add_argument(option, required=True)

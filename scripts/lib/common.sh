@@ -9,8 +9,9 @@ STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
 # the -posix ones the rest), and both Wine loaders, since which one this
 # machine can run is only known once they are there (scripts/lib/wine-arch.sh).
 NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev python3)
-WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
-                  g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev
+MINGW_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
+                g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev)
+WINDOWS_PACKAGES=("${MINGW_PACKAGES[@]}"
                   wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick)
 
 log() { printf '==> %s\n' "$*"; }
@@ -51,4 +52,13 @@ configure_and_build() {
     shift
     cmake -S "$STAKKO_ROOT" -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j "$(jobs_count)"
+}
+
+# The product's version: the one number in the root CMakeLists.txt's project().
+project_version() {
+    local version
+    version=$(sed -n 's/^project(stakko VERSION \([0-9][0-9.]*\)[ )].*/\1/p' \
+        "$STAKKO_ROOT/CMakeLists.txt")
+    [ -n "$version" ] || die "no 'project(stakko VERSION X.Y.Z ...)' in $STAKKO_ROOT/CMakeLists.txt"
+    echo "$version"
 }

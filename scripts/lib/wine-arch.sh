@@ -56,6 +56,22 @@ windows_build_dir() { # windows_build_dir i686|x86_64
 }
 windows_toolchain() { echo "$STAKKO_ROOT/cmake/mingw-$1.cmake"; }
 
+# build_scr ARCH: only the shipped .scr of ARCH's Windows build, configured
+# as scripts/test configures it; sets SCR to the file. It is built in a tree
+# of its own (stakko_scr) where the compilers' runtime needs it, else directly.
+build_scr() {
+    local dir target=stakko targets
+    dir=$(windows_build_dir "$1")
+    cmake -S "$STAKKO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain "$1")" >/dev/null
+    targets=$(cmake --build "$dir" --target help 2>/dev/null || true)
+    if grep -qx '\.\.\. stakko_scr' <<<"$targets"; then
+        target=stakko_scr
+    fi
+    cmake --build "$dir" --target "$target" -j "$(jobs_count)" >/dev/null
+    SCR="$dir/saver/win32/stakko.scr"
+}
+
 # The architecture whose programs this machine's Wine runs.
 runnable_arch() {
     if [ "$STAKKO_WINE_ARCH" = win32 ]; then echo i686; else echo x86_64; fi

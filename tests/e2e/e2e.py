@@ -332,7 +332,9 @@ VERSIONS = {"win32": ["win95", "win98", "winme", "nt40", "win2k", "winxp", "win7
 
 def case_versions(s):
     for version in VERSIONS[os.environ.get("WINEARCH", "win32")]:
-        s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+        rc, _ = s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version,
+                              "/f")
+        s.check(rc == 0, "Wine reports " + version)
         p, _ = s.start("/s as " + version, "/s")
         s.end_with_moves(p, "/s as " + version)
         p = s.wine(SAVER, "/c")

@@ -19,13 +19,31 @@ bool ParseNumber(const std::string &text, long low, long high, int32_t &value) {
     value = static_cast<int32_t>(parsed);
     return true;
 }
+
+// A side of the picture, 1 to MaxFrameSide.
+bool ParseSide(const std::string &text, const char *name, int32_t &side, std::string &problem) {
+    if (ParseNumber(text, 1, MaxFrameSide, side))
+        return true;
+    // Digits, not all zeros, refused: a number above the limit, however long.
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+        text.find_first_not_of('0') == std::string::npos)
+        return false;
+    const std::string max = std::to_string(MaxFrameSide);
+    const int64_t megabytes = int64_t{MaxFrameSide} * MaxFrameSide * 4 / (1024 * 1024);
+    problem = std::string(name) + " " + text + " is above " + max +
+              ": the picture is drawn in a device-dependent bitmap of the screen's depth (" + max +
+              " x " + max + " at 32 bits is " + std::to_string(megabytes) +
+              " MB), and larger ones are refused by older GDIs or fail for lack of memory";
+    return false;
+}
 } // namespace
 
-bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &options) {
+bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &options,
+                       std::string &problem) {
     if (args.size() < 3)
         return false;
-    if (!ParseNumber(args[0], 1, MaxFrameSide, options.Width) ||
-        !ParseNumber(args[1], 1, MaxFrameSide, options.Height) || args[2].empty() ||
+    if (!ParseSide(args[0], "width", options.Width, problem) ||
+        !ParseSide(args[1], "height", options.Height, problem) || args[2].empty() ||
         args[2][0] == '-')
         return false;
     options.Output = args[2];

@@ -21,9 +21,13 @@ struct TFrameOptions {
     uint32_t Seed = 0;
 };
 
+// The picture is drawn in a bitmap of the screen's depth: 64 MB at this side
+// and 32 bits.
 constexpr int32_t MaxFrameSide = 4096;
 
 extern const char *const FrameUsage;
 
-// False if the arguments (after the program name) are malformed.
-bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &options);
+// False if the arguments (after the program name) are malformed; problem
+// then says why where the usage line alone would not tell.
+bool ParseFrameOptions(const std::vector<std::string> &args, TFrameOptions &options,
+                       std::string &problem);

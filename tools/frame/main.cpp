@@ -105,7 +105,10 @@ int Render(const TFrameOptions &options) {
 int main(int argc, char **argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     TFrameOptions options;
-    if (!ParseFrameOptions(args, options)) {
+    std::string problem;
+    if (!ParseFrameOptions(args, options, problem)) {
+        if (!problem.empty())
+            std::fprintf(stderr, "stakko-frame: %s\n", problem.c_str());
         std::fprintf(stderr, "%s\n", FrameUsage);
         return UsageExit;
     }

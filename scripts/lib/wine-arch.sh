@@ -25,7 +25,9 @@ choose_wine_arch() {
         STAKKO_WINE_WHY="this machine runs 32-bit x86 programs ($STAKKO_I386_LOADER answers)"
     else
         STAKKO_WINE_ARCH=win64
+        # The shell's own message names this script and line: the reason alone.
         answer=$(printf '%s' "$answer" | tail -1)
+        answer=${answer##*: }
         STAKKO_WINE_WHY="this machine cannot run 32-bit x86 programs ($STAKKO_I386_LOADER: ${answer:-no answer})"
     fi
     export STAKKO_WINE_ARCH STAKKO_WINE_WHY

@@ -191,7 +191,8 @@ void TRenderer::ClearScreen(const TScene &scene) {
 
 // The stretched texture, or without one the plain background colour. When
 // the game has a part of the client only, the texture is stretched over
-// that part once more, so that it looks there as it would alone.
+// that part once more, so that it looks there as it would alone (should
+// that copy fail, the whole client's stretch stays).
 void TRenderer::FillBackground() {
     if (!Canvas->StretchTexture(ClientRect))
         Canvas->FillRectangles(Table[BackColour], 1, &ClientRect, 1);

@@ -43,6 +43,17 @@ BITMAPINFO TextureBitmapInfo() {
 }
 } // namespace
 
+bool CanMakeBackBuffer(int32_t width, int32_t height) {
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return false;
+    HBITMAP probe = CreateCompatibleBitmap(screen, width, height);
+    if (probe)
+        DeleteObject(probe);
+    ReleaseDC(nullptr, screen);
+    return probe != nullptr;
+}
+
 TRect TGdiCanvas::Open(HWND window) {
     Release();
     Target = window;

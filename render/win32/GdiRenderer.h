@@ -52,6 +52,10 @@ private:
     int SavedBackState = 0;
 };
 
+// Whether a back buffer of this size can be made for the screen now; the
+// bitmap is let go at once.
+bool CanMakeBackBuffer(int32_t width, int32_t height);
+
 // A renderer bound to a window through its GDI canvas. The caller holds
 // the game lock while it binds or draws.
 class TGdiRenderer {

@@ -151,11 +151,28 @@ TRect VirtualScreen() {
                  top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// The desktop window covers the primary monitor.
+// The primary monitor is at the origin, of the screen's size.
 TRect PrimaryMonitor() {
+    return TRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+TRect DesktopWindowRect() {
     RECT desktop = {};
     GetWindowRect(GetDesktopWindow(), &desktop);
     return ToRect(desktop);
+}
+
+// Every monitor, when a back buffer that large can be made (95, 98 and Me
+// hold bitmaps of 16 MB at most); else the primary monitor alone. Without
+// a virtual screen, the desktop window as ever.
+TScreenArrangement ArrangeFullScreen() {
+    const TRect virtualScreen = VirtualScreen();
+    if (virtualScreen.IsEmpty())
+        return ArrangeScreen(TRect{}, DesktopWindowRect());
+    const TScreenArrangement every = ArrangeScreen(virtualScreen, PrimaryMonitor());
+    if (CanMakeBackBuffer(every.Window.Width(), every.Window.Height()))
+        return every;
+    return ArrangeScreen(TRect{}, PrimaryMonitor());
 }
 } // namespace
 
@@ -234,7 +251,7 @@ int RunSaver(HINSTANCE instance, TSaverRun &run) {
     run.MouseMoveCountdown = MouseMovesToEnd;
     HWND foreground = GetForegroundWindow();
     ShowCursor(FALSE);
-    const TScreenArrangement screen = ArrangeScreen(VirtualScreen(), PrimaryMonitor());
+    const TScreenArrangement screen = ArrangeFullScreen();
     HWND window = CreateSaverWindow(instance, run, screen.Window, screen.Game, nullptr);
     SetSaverRunning(true);
     run.GameThread = StartGameThread(run.Shared);

@@ -335,3 +335,9 @@ TEST_F(GdiRenderer, AGameOnOneMonitorOfSeveralHasThePixelsOfThatMonitorAlone) {
         EXPECT_TRUE(Pixels(Screen(), visible) == Pixels(Back(), visible));
     }
 }
+
+// The full screen falls back to the primary monitor when this says no.
+TEST(BackBuffer, ASizeNoBitmapCanHoldIsRefused) {
+    EXPECT_TRUE(CanMakeBackBuffer(2304, 968));
+    EXPECT_FALSE(CanMakeBackBuffer(1 << 30, 1 << 30));
+}

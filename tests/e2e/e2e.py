@@ -325,16 +325,33 @@ def case_switches(s):
             "as Windows 98, /reg stores it in system.ini", boot and boot.group(1))
 
 
-# Every Windows version Wine can report, for the prefix's kind.
-VERSIONS = {"win32": ["win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"],
-            "win64": ["winxp64", "win7", "win10"]}
+# The Windows versions Wine reports for the prefix's kind, each with the
+# major.minor it gives: the old family, the NT family, and what the
+# manifest names (Vista to 10).
+VERSIONS = {
+    "win32": [("win95", "4.0"), ("win98", "4.10"), ("winme", "4.90"), ("nt40", "4.0"),
+              ("win2k", "5.0"), ("winxp", "5.1"), ("vista", "6.0"), ("win7", "6.1"),
+              ("win8", "6.2"), ("win81", "6.3"), ("win10", "10.0")],
+    "win64": [("winxp64", "5.2"), ("vista", "6.0"), ("win7", "6.1"), ("win8", "6.2"),
+              ("win81", "6.3"), ("win10", "10.0")],
+}
+
+
+def reported_version(s):
+    _, text = s.wine_output("cmd", "/c", "ver")
+    m = re.search(r"Windows (\d+\.\d+)", text)
+    return m.group(1) if m else text.strip()
 
 
 def case_versions(s):
-    for version in VERSIONS[os.environ.get("WINEARCH", "win32")]:
-        rc, _ = s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version,
-                              "/f")
-        s.check(rc == 0, "Wine reports " + version)
+    for version, number in VERSIONS[os.environ.get("WINEARCH", "win32")]:
+        s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+        for _ in range(3):
+            reported = reported_version(s)
+            if reported == number:
+                break
+            time.sleep(0.5)
+        s.check(reported == number, "Wine reports %s as %s" % (version, number), reported)
         p, _ = s.start("/s as " + version, "/s")
         s.end_with_moves(p, "/s as " + version)
         p = s.wine(SAVER, "/c")

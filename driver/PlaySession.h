@@ -19,7 +19,7 @@ constexpr uint32_t StepTime = 500;                // between two figures; the ma
 constexpr uint32_t ShiftStepPause = 150;          // after a step while sideways moves are due
 constexpr uint32_t FallStepPause = 50;            // after every other automatic step
 constexpr uint32_t ManualHoldTime = 3 * StepTime; // keys rest this long before the player returns
-constexpr uint32_t LineFlashTime = 20 * 50;       // twenty frames of 50 ms on the screen
+constexpr uint32_t LineFlashTime = FlashFrames * FlashFrameMs; // a line's flash on the screen
 
 // The tick count (32-bit milliseconds; intervals are unsigned differences,
 // so its wrap does no harm) and the calendar time in seconds.

@@ -1,14 +1,7 @@
 #include "game/Stakko.h"
 
 int32_t TStakko::GetCell(int32_t column, int32_t row) const {
-    if (column < 0 || row < 0 || column >= Width || row >= Height)
-        return OutsideGlass;
-    // Width and Height never exceed the store, but a caller may set them.
-    if (column >= MaxWidth || row >= MaxHeight)
-        return OutsideGlass;
-    if (!SameParity(column, row))
-        return NoCell;
-    return Glass[StoreIndex(column, row)];
+    return StoredCell(Glass, Width, Height, column, row);
 }
 
 void TStakko::SetCell(int32_t column, int32_t row, int32_t value) {

@@ -15,6 +15,10 @@ constexpr uint8_t LookEmpty = 0;
 constexpr uint8_t LookFilled = 1;
 constexpr uint8_t LookFlash = 2;
 
+// A line's flash on the screen: twenty frames of at least 50 ms each.
+constexpr int32_t FlashFrames = 20;
+constexpr uint32_t FlashFrameMs = 50;
+
 struct TChange {
     enum TKind : uint8_t {
         Cell,     // one cell in a look: Column, Row, Look

@@ -23,6 +23,19 @@ inline int32_t StoreIndex(int32_t column, int32_t row) {
     return column * MaxHeight + row;
 }
 
+// A cell of a width x height glass kept in a store: OutsideGlass beyond the
+// glass or the store (a caller may set a size beyond it), NoCell where the
+// parities differ.
+inline int32_t StoredCell(const uint8_t *store, int32_t width, int32_t height, int32_t column,
+                          int32_t row) {
+    if (column < 0 || row < 0 || column >= width || row >= height || column >= MaxWidth ||
+        row >= MaxHeight)
+        return OutsideGlass;
+    if (!SameParity(column, row))
+        return NoCell;
+    return store[StoreIndex(column, row)];
+}
+
 // The top cell of a column is at row 0 (even column) or row 1 (odd column);
 // its bottom cell at row Height - 1 (even) or Height - 2 (odd).
 inline int32_t TopRow(int32_t column) {

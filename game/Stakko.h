@@ -32,9 +32,7 @@ public:
     void NewGame(int64_t startTime);
     bool TopCellFilled() const; // the game-over test
     bool FilledAt(int32_t column, int32_t row) const {
-        return column >= 0 && row >= 0 && column < Width && row < Height && column < MaxWidth &&
-               row < MaxHeight && SameParity(column, row) &&
-               Glass[StoreIndex(column, row)] == FilledCell;
+        return StoredCell(Glass, Width, Height, column, row) == FilledCell;
     }
 
     // Figures and moves. ShiftY's landing places the next figure with a kind

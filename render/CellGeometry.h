@@ -39,7 +39,6 @@ THexagon HexagonIn(const TRect &box);
 // The smaller box of a filled cell's inner face, nearer the top-left corner.
 TRect InnerBox(const TRect &box);
 
-
 // One drawing call of a cell.
 struct TCellPrimitive {
     enum TKind : uint8_t { Polygon, Line, Pixel };

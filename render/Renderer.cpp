@@ -6,8 +6,6 @@
 #include "game/Trace.h"
 
 namespace {
-constexpr int FlashFrames = 20;
-constexpr uint32_t FlashFrameMs = 50;
 
 // A failure while one part is drawn ends that part only; it is traced.
 template <typename Body> void Guarded(const char *name, Body &&body) {
@@ -16,16 +14,6 @@ template <typename Body> void Guarded(const char *name, Body &&body) {
     } catch (...) {
         Trace(name);
     }
-}
-
-// A cell of a glass stored as the game stores it, read as GetCell reads it.
-int32_t CellOf(int32_t width, int32_t height, const uint8_t *cells, int32_t column, int32_t row) {
-    if (column < 0 || row < 0 || column >= width || row >= height || column >= MaxWidth ||
-        row >= MaxHeight)
-        return OutsideGlass;
-    if (!SameParity(column, row))
-        return NoCell;
-    return cells[StoreIndex(column, row)];
 }
 
 // The part wholly inside the client, or the whole client.
@@ -37,10 +25,6 @@ TRect GameAreaWithin(const TRect &client, const TRect &game) {
 } // namespace
 
 TRenderer::TRenderer(const TLook &look) : Style(look) {}
-
-void TRenderer::Bind(TCanvas &canvas, const TRect &client) {
-    Bind(canvas, client, client);
-}
 
 void TRenderer::Bind(TCanvas &canvas, const TRect &client, const TRect &game) {
     ClientRect = client;
@@ -129,7 +113,7 @@ void TRenderer::RedrawGlass(int32_t width, int32_t height, const uint8_t *cells)
     const TCellGrid grid = Grid(width, height);
     for (int32_t row = 0; row < height; ++row)
         for (int32_t column = 0; column < width; ++column) {
-            int32_t cell = CellOf(width, height, cells, column, row);
+            int32_t cell = StoredCell(cells, width, height, column, row);
             if (cell == FilledCell)
                 PaintCell(grid, column, row, LookFilled);
             else if (cell == EmptyCell)
@@ -209,7 +193,7 @@ void TRenderer::ShowScore(const TScene &scene) {
 }
 
 void TRenderer::ShowNumber(int32_t value, const TRect &box) {
-    if (!Style.ShowInfo || !Canvas)
+    if (!Canvas)
         return;
     Guarded("TForm::ShowNumber()", [&] { Issue(NumberDrawing(View(), value, box)); });
 }

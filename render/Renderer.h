@@ -39,12 +39,11 @@ public:
 
     // Bound to a canvas whose back buffer covers the client rectangle: the
     // layout, the palette's colours and, with a texture, a new height field
-    // drawn from the game's generator. Unbound, nothing is drawn.
-    void Bind(TCanvas &canvas, const TRect &client);
-    // The same with the game laid out in a part of the client alone (one
-    // monitor of several); the rest shows the background. A part that is
-    // not inside the client is taken as the whole client.
-    void Bind(TCanvas &canvas, const TRect &client, const TRect &game);
+    // drawn from the game's generator. Unbound, nothing is drawn. The game is
+    // laid out in the part `game` of the client (one monitor of several), the
+    // rest shows the background; an empty part, or one not inside the
+    // client, is the whole client.
+    void Bind(TCanvas &canvas, const TRect &client, const TRect &game = TRect{});
     void Unbind();
     bool Bound() const { return Canvas != nullptr; }
 

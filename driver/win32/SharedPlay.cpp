@@ -97,6 +97,7 @@ TStepResult TSharedPlay::Step() {
 }
 
 void TSharedPlay::SetWindow(HWND window, const TRect &game) {
+    Window = window;
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return;

@@ -21,8 +21,8 @@ public:
     // False when one of the three objects could not be made.
     bool Made() const { return GameLock && AutoLock && StopEvent; }
 
-    // Window thread: binds the renderer to the window, the game in the part
-    // `game` of its client (empty: all of it), and fits the glass.
+    // Window thread: the run's window; the renderer bound to it, the game in
+    // the part `game` of its client (empty: all of it), and the glass fitted.
     void SetWindow(HWND window, const TRect &game = TRect{});
     // A manual-control key: the user steers from now, then the key's move.
     void Key(TKeyAction action);
@@ -45,7 +45,7 @@ public:
     HANDLE GameLock = nullptr;
     HANDLE AutoLock = nullptr;
     HANDLE StopEvent = nullptr;
-    HWND Window = nullptr; // told with WM_DESTROY when the game thread ends
+    HWND Window = nullptr; // SetWindow's; told with WM_DESTROY when the game thread ends
 
 private:
     void AskControl(TStepInput &input);

@@ -234,7 +234,7 @@ void TGdiRenderer::SetWindow(HWND window, const TRect &game) {
     if (!window)
         return;
     TRect client = Canvas.Open(window);
-    Picture.Bind(Canvas, client, game.IsEmpty() ? client : game);
+    Picture.Bind(Canvas, client, game);
     Canvas.MakeBrushes(Picture.Colours());
     if (Picture.Look().Texture)
         Canvas.MakeTexture(Picture.Texture());

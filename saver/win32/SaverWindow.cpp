@@ -127,7 +127,7 @@ void SetSaverRunning(bool on) {
 void Stop(TSaverRun &run) {
     run.Shared.Stop();
     if (!run.GameThread)
-        PostMessageA(run.Window, WM_DESTROY, 0, 0);
+        PostMessageA(run.Shared.Window, WM_DESTROY, 0, 0);
 }
 
 // The settings as they were read, with the best scores as the run leaves
@@ -199,8 +199,6 @@ HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, c
     DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_DISABLED : WS_POPUP | WS_VISIBLE;
     HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, place.Left, place.Top,
                                   place.Width(), place.Height(), parent, nullptr, instance, &run);
-    run.Window = window;
-    run.Shared.Window = window;
     run.Shared.SetWindow(window, game);
     return window;
 }
@@ -208,7 +206,7 @@ HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, c
 void RequestEnd(TSaverRun &run) {
     switch (EndAction(run.Mode)) {
     case TEndAction::AskPassword:
-        if (AskPassword(run.Window, run.MouseMoveCountdown))
+        if (AskPassword(run.Shared.Window, run.MouseMoveCountdown))
             Stop(run);
         break;
     case TEndAction::StopNow:

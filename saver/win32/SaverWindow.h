@@ -24,7 +24,6 @@ struct TSaverRun {
     TPlaySession Session;
     TGdiRenderer Renderer;
     TSharedPlay Shared;
-    HWND Window = nullptr;
     HANDLE GameThread = nullptr;
     int32_t MouseMoveCountdown = MouseMovesToEnd; // moves left before it asks to end
 };

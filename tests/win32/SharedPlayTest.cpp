@@ -32,7 +32,6 @@ protected:
         window = test::MakePopup("StakkoSharedTest", 320, 240);
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(shared.Made());
-        shared.Window = window;
         shared.SetWindow(window);
     }
     void TearDown() override {

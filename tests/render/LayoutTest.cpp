@@ -48,34 +48,6 @@ TEST(Layout, WorkedExamplesAndTheGlassFittedIntoThem) {
 }
 
 namespace {
-TRect Moved(const TRect &r, int32_t dx, int32_t dy) {
-    return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
-}
-} // namespace
-
-// One monitor of several: the same pixels at the monitor's place.
-TEST(Layout, AnAreaElsewhereGetsTheSameLayoutMoved) {
-    const TPoint offsets[] = {{1280, 200}, {0, 1024}, {1920, 0}, {7, 3}, {1, 1}};
-    for (const LayoutCase &c : WorkedLayouts)
-        for (const TPoint &d : offsets) {
-            SCOPED_TRACE(std::to_string(c.Width) + " at " + std::to_string(d.X) + "," +
-                         std::to_string(d.Y));
-            TLayout here = ComputeLayout(TRect{0, 0, c.Width, c.Height});
-            TLayout there = ComputeLayout(TRect{d.X, d.Y, d.X + c.Width, d.Y + c.Height});
-            EXPECT_EQ(there.Scale, here.Scale);
-            EXPECT_EQ(
-                (std::vector<TRect>{there.GlassArea, there.ScoreBox, there.LinesBox, there.TimeBox,
-                                    there.BestBox, there.Glass}),
-                (std::vector<TRect>{Moved(here.GlassArea, d.X, d.Y), Moved(here.ScoreBox, d.X, d.Y),
-                                    Moved(here.LinesBox, d.X, d.Y), Moved(here.TimeBox, d.X, d.Y),
-                                    Moved(here.BestBox, d.X, d.Y), Moved(here.Glass, d.X, d.Y)}));
-            EXPECT_EQ(there.Fit.CellWidth, here.Fit.CellWidth);
-            EXPECT_EQ(MakeCellGrid(there.Glass, 11, 33).CellHeight,
-                      MakeCellGrid(here.Glass, 11, 33).CellHeight);
-        }
-}
-
-namespace {
 const TRect Glass{316, 52, 707, 715}; // of a 1024 x 768 client, 11 x 33
 } // namespace
 

@@ -4,6 +4,11 @@
 STAKKO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 STAKKO_BUILD=${STAKKO_BUILD:-$STAKKO_ROOT/build}
 
+# The tests read what tools print (the loader's "Exec format error", Wine's
+# reg and ver, ctest's report): the same language whatever the user's locale.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 # Packages for the native build, and those the Windows builds and Wine add:
 # for i686 and x86_64 (the -win32 compilers build the shipped .scr files,
 # the -posix ones the rest), and both Wine loaders, since which one this

@@ -117,7 +117,7 @@ class Session:
         data = data if len(data) == W * H * 3 else bytes(W * H * 3)
         if keep:
             self.shots += 1
-            subprocess.run(bounded(30, "convert", "-size", "%dx%d" % (W, H), "-depth", "8", "rgb:-",
+            subprocess.run(bounded(30, "/usr/bin/convert", "-size", "%dx%d" % (W, H), "-depth", "8", "rgb:-",
                                    os.path.join(self.opts.out, "%02d-%s.png" % (self.shots, keep))),
                            input=data, capture_output=True)
         return Shot(data)

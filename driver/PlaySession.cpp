@@ -3,28 +3,6 @@
 #include "game/Random.h"
 #include "game/Trace.h"
 
-namespace {
-struct TKeyBinding {
-    uint32_t VirtualKey;
-    TKeyAction Action;
-};
-
-constexpr TKeyBinding KeyMap[] = {
-    {0x25, TKeyAction::Left},  // VK_LEFT: ShiftX(-1)
-    {0x27, TKeyAction::Right}, // VK_RIGHT: ShiftX(+1)
-    {0x26, TKeyAction::Turn},  // VK_UP: Rotate(1)
-    {0x28, TKeyAction::Down},  // VK_DOWN: ShiftY(1)
-    {0x20, TKeyAction::Drop},  // VK_SPACE: ShiftY(1) until the figure lands
-};
-} // namespace
-
-TKeyAction KeyAction(uint32_t virtualKey) {
-    for (const TKeyBinding &binding : KeyMap)
-        if (binding.VirtualKey == virtualKey)
-            return binding.Action;
-    return TKeyAction::None;
-}
-
 // ---- The plan ----
 
 void TPlaySession::TAutoPlan::Start(int32_t rotation, int32_t shift) {
@@ -84,17 +62,24 @@ void TPlaySession::Begin(uint32_t ticks) {
     LinesAtCall = Play.Lines;
 }
 
-void TPlaySession::FitGlass(const TGlassFit &fit, uint32_t now) {
-    Begin(now);
-    if (!fit.Ok) {
+void TPlaySession::FitGlass(const TGlassFit &fit, TNow now) {
+    Begin(now.Ticks);
+    if (!fit.Ok)
         Trace("SetBoundsRect");
-        Play.Width = FallbackWidth;
-        Play.Height = FallbackHeight;
+    const int32_t width = fit.Ok ? fit.Width : FallbackWidth;
+    const int32_t height = fit.Ok ? fit.Height : FallbackHeight;
+    if (width == Play.Width && height == Play.Height)
         return;
+    if (Play.Width != 0) {
+        // The cells of one glass mean nothing in another.
+        Scores.OfferScore3(Play.Score);
+        Play.NewGame(now.Seconds);
+        InFigure = false;
     }
-    Play.Width = fit.Width;
-    Play.Height = fit.Height;
-    Play.NewFigure(Kinds().NextKind());
+    Play.Width = width;
+    Play.Height = height;
+    if (fit.Ok)
+        Play.NewFigure(Kinds().NextKind());
 }
 
 TStepResult TPlaySession::Step(const TStepInput &input) {
@@ -231,7 +216,7 @@ void TPlaySession::Key(TKeyAction action, uint32_t now) {
         while (Play.ShiftY(1, Kinds(), &Changed) != 0)
             Changed.Show();
         break;
-    case TKeyAction::None:
+    case TKeyAction::NoMove:
         break;
     }
     if (Play.Score != score)

@@ -28,11 +28,9 @@ struct TNow {
     int64_t Seconds = 0;
 };
 
-// The manual-control keys and what each does to the figure in play.
-enum class TKeyAction { None, Left, Right, Turn, Down, Drop };
-
-// The action of a virtual-key code: the four cursor keys and the space bar.
-TKeyAction KeyAction(uint32_t virtualKey);
+// The manual-control keys and what each does to the figure in play; each
+// front end maps its own key codes to them.
+enum class TKeyAction { NoMove, Left, Right, Turn, Down, Drop };
 
 // The switch between the automatic player and the user. A front end guards
 // it apart from the game (the two are never locked together).
@@ -99,8 +97,10 @@ public:
     TPlaySession &operator=(const TPlaySession &) = delete;
 
     // The glass fitted to the window's glass area: its size and a new
-    // figure, or with no fit the fall-back size and the figure kept.
-    void FitGlass(const TGlassFit &fit, uint32_t now);
+    // figure, or with no fit the fall-back size and the figure kept. A glass
+    // of the size it has keeps the game; one of another size ends it (its
+    // score offered to the best) and a new game begins.
+    void FitGlass(const TGlassFit &fit, TNow now);
 
     // One step of the play routine.
     TStepResult Step(const TStepInput &input);

@@ -136,7 +136,7 @@ TRect InnerBox(const TRect &box) {
 }
 
 bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
-              const TColourTable &colours, TCellPicture &picture) {
+              TCellPicture &picture) {
     if (column < 0 || column >= grid.Columns || row < 0 || row >= grid.Rows)
         return false;
     if (!SameParity(column, row))
@@ -150,8 +150,6 @@ bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
     picture = TCellPicture{};
     picture.Box = CellBox(grid, column, row);
     picture.Outline = HexagonIn(picture.Box);
-    picture.PenColour = colours[OutlineColour];
-    picture.PixelColour = colours[CellColour0];
     switch (look) {
     case LookEmpty:
         PlanEmpty(picture);

@@ -49,13 +49,13 @@ struct TCellPrimitive {
 };
 
 // Everything one ShowCell draws. Polygons are filled with their cell colour
-// and outlined with a 1-pixel pen of PenColour; pixels are set to PixelColour
-// and, when ClipToOutline is set, clipped to the hexagon Outline.
+// and outlined with a 1-pixel line of the pen colour; pixels are set to the
+// pixel colour and, when ClipToOutline is set, clipped to the hexagon Outline.
 struct TCellPicture {
     TRect Box;
     THexagon Outline{};
-    TColour PenColour;
-    TColour PixelColour;
+    TColourIndex Pen = OutlineColour;
+    TColourIndex PixelColour = CellColour0;
     bool ClipToOutline = false;
     std::vector<TCellPrimitive> Primitives;
 };
@@ -68,4 +68,4 @@ constexpr int32_t FlashPixelCount = 40;
 // other look plans no primitives but still yields the box. Flash pixels
 // draw from the game's generator, the row offset before the column offset.
 bool PlanCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look,
-              const TColourTable &colours, TCellPicture &picture);
+              TCellPicture &picture);

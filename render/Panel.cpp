@@ -40,18 +40,18 @@ std::string Formatted(const char *format, int32_t a) {
 TPanelText LeftColumnText(const TPanelView &view, std::string text, TPanelFont font,
                           TColourIndex colour, int32_t top, int32_t bottom) {
     TRect band{view.Client.Left, top, view.Layout.GlassArea.Left, bottom};
-    return TPanelText{std::move(text), font, colour, TTextPlace::TopOfBand, band};
+    return TPanelText{std::move(text), font, colour, TTextAlign::Centre, band};
 }
 
 // A label half a box unit above its box.
 TPanelText Label(const TPanelView &view, const char *text, const TRect &box) {
     int32_t top = box.Top - view.Layout.BoxUnit / 2;
-    return TPanelText{text, TPanelFont::Label, LogoColour, TTextPlace::TopLeftAt,
+    return TPanelText{text, TPanelFont::Label, LogoColour, TTextAlign::Left,
                       TRect{box.Left, top, box.Left, top}};
 }
 
 TPanelText ValueText(const TPanelView &view, std::string text, const TRect &box) {
-    return TPanelText{std::move(text), TPanelFont::Value, ValueColour, TTextPlace::CentredInBox,
+    return TPanelText{std::move(text), TPanelFont::Value, ValueColour, TTextAlign::Centre,
                       ValueTextRect(box, view.Layout.Scale)};
 }
 
@@ -65,14 +65,15 @@ bool LocalTime(int64_t now, std::tm &local) {
 }
 } // namespace
 
-TFontSize PanelFontSize(TPanelFont font, double scale) {
-    const TFontRow &row = FontRows[static_cast<int>(font)];
-    TFontSize size;
-    size.Height = static_cast<int32_t>(row.BaseHeight * scale);
-    size.Width = size.Height / 2;
-    size.Weight = row.Weight;
-    size.Underline = row.Underline;
-    return size;
+TFont PanelFont(TPanelFont role, double scale) {
+    const TFontRow &row = FontRows[static_cast<int>(role)];
+    TFont font;
+    font.Role = role;
+    font.Height = static_cast<int32_t>(row.BaseHeight * scale);
+    font.Width = font.Height / 2;
+    font.Weight = row.Weight;
+    font.Underline = row.Underline;
+    return font;
 }
 
 std::array<TPanelFill, 3> PanelFills(const TRect &box) {
@@ -119,7 +120,7 @@ TPanelDrawing HeaderDrawing(const TPanelView &view) {
 }
 
 TRect ValueTextRect(const TRect &box, double scale) {
-    const int32_t height = PanelFontSize(TPanelFont::Value, scale).Height;
+    const int32_t height = PanelFont(TPanelFont::Value, scale).Height;
     const int32_t top = (box.Top + box.Bottom) / 2 - height / 2;
     return TRect{box.Left, top, box.Right, top + height};
 }
@@ -149,7 +150,7 @@ TPanelDrawing BestScoresDrawing(const TPanelView &view, int32_t score1, int32_t 
         std::snprintf(text, sizeof text, " %d. %d", i + 1, scores[i]);
         int32_t top = box.Top + i * view.Layout.LineUnit;
         drawing.Texts.push_back(TPanelText{text, TPanelFont::Best, ValueColour,
-                                           TTextPlace::TopLeftAt,
+                                           TTextAlign::Left,
                                            TRect{box.Left, top, box.Left, top}});
     }
     return drawing;
@@ -183,7 +184,7 @@ std::string ElapsedText(int64_t seconds) {
 }
 
 std::string ClockText(TClockKind kind, int64_t now, int64_t startTime, int64_t gameStartTime) {
-    if (kind == TClockKind::CurrentTime) {
+    if (kind == TClockKind::TimeOfDay) {
         std::tm local{};
         if (!LocalTime(now, local))
             return std::string();

@@ -24,26 +24,19 @@ struct TPanelView {
 
 enum class TPanelFont : uint8_t { Link, Logo, Label, Best, Value };
 
-// The parameters of one font, in the order the platform's font call takes.
-// Narrow letters (width = height div 2), fixed pitch, modern family.
-struct TFontSize {
-    int32_t Height = 0; // cell height, positive, in pixels
-    int32_t Width = 0;
-    int32_t Escapement = 0;
-    int32_t Orientation = 0;
-    int32_t Weight = 400;
-    bool Italic = false;
+// A panel font as any platform can make it: the height of its character
+// cells in pixels, narrow letters (about half as wide as high), its weight,
+// fixed pitch, and an underline for the web address.
+struct TFont {
+    TPanelFont Role = TPanelFont::Value;
+    int32_t Height = 0;   // character cell height, positive, in pixels
+    int32_t Width = 0;    // average character width: height div 2
+    int32_t Weight = 400; // 400 regular, 700 bold
     bool Underline = false;
-    bool StrikeOut = false;
-    uint8_t CharSet = 0;         // ANSI
-    uint8_t OutPrecision = 0;    // default
-    uint8_t ClipPrecision = 0;   // default
-    uint8_t Quality = 0;         // default
-    uint8_t PitchAndFamily = 49; // fixed pitch | modern
-    const char *Face = "Arial";
+    bool FixedPitch = true;
 };
 
-TFontSize PanelFontSize(TPanelFont font, double scale);
+TFont PanelFont(TPanelFont role, double scale);
 
 // ---- Framed boxes ----
 
@@ -69,17 +62,17 @@ TRect GlassPanelBox(const TRect &glassArea);
 
 // ---- Texts ----
 
-enum class TTextPlace : uint8_t {
-    TopOfBand,    // centred horizontally, at the top of Rect (DT_CENTER)
-    CentredInBox, // DT_CENTER | DT_VCENTER into Rect, which is one font high
-    TopLeftAt,    // top-left corner at (Rect.Left, Rect.Top); Rect has no size
+// Where a text goes; its top is always at Rect.Top.
+enum class TTextAlign : uint8_t {
+    Left,   // it starts at (Rect.Left, Rect.Top); Rect has no size
+    Centre, // centred between Rect.Left and Rect.Right, clipped to Rect
 };
 
 struct TPanelText {
     std::string Text;
     TPanelFont Font = TPanelFont::Value;
     TColourIndex Colour = ValueColour;
-    TTextPlace Place = TTextPlace::TopLeftAt;
+    TTextAlign Align = TTextAlign::Left;
     TRect Rect;
 };
 
@@ -121,7 +114,7 @@ std::string ElapsedText(int64_t seconds);
 
 // What the time box shows.
 enum class TClockKind : uint8_t {
-    CurrentTime, // the local time of day
+    TimeOfDay,   // the local time of day
     RunTime,     // the time since the program started
     GameTime,    // the time since the game began
 };

@@ -1,6 +1,7 @@
 #include "render/Renderer.h"
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "game/Trace.h"
@@ -31,10 +32,15 @@ void TRenderer::Bind(TCanvas &canvas, const TRect &client, const TRect &game) {
     GameRect = GameAreaWithin(client, game);
     Places = ComputeLayout(GameRect);
     ChooseColours(Style.Palette, Table);
-    if (Style.Texture)
+    std::unique_ptr<TTexturePixels> pixels; // 500 KB: not on the stack
+    if (Style.Texture) {
         Background.Build(Style.Palette);
+        pixels = std::make_unique<TTexturePixels>();
+        Background.RenderPixels(*pixels);
+    }
     Dirty = TRect{};
     Canvas = &canvas;
+    Canvas->Prepare(Table, pixels.get());
 }
 
 void TRenderer::Unbind() {
@@ -55,34 +61,48 @@ TCellGrid TRenderer::Grid(int32_t columns, int32_t rows) const {
     return MakeCellGrid(Places.Glass, columns, rows);
 }
 
-void TRenderer::Draw(const TChanges &changes, const TScene &scene, TPacer &pacer) {
-    const TStakko &game = scene.Game;
-    for (const TChange &change : changes.All()) {
-        switch (change.Kind) {
-        case TChange::Cell:
-            ShowCell(game, change.Column, change.Row, change.Look);
-            break;
-        case TChange::Glass: {
-            const TGlassSnapshot &glass = changes.Snapshot(change.Snapshot);
-            RedrawGlass(glass.Width, glass.Height, glass.Cells.data());
-            break;
+bool TRenderer::Draw(const TChanges &changes, const TScene &scene, TDrawCursor &cursor) {
+    const std::vector<TChange> &all = changes.All();
+    while (cursor.Next < all.size()) {
+        const TChange &change = all[cursor.Next];
+        if (change.Kind == TChange::Flash && Canvas) {
+            FlashFrame(scene.Game, change.Row, change.Step);
+            if (++cursor.Frame == FlashFrames) {
+                cursor.Frame = 0;
+                ++cursor.Next;
+            }
+            return false;
         }
-        case TChange::Flash:
-            FlashLine(game, change.Row, change.Step, pacer);
-            break;
-        case TChange::Show:
-            Flush();
-            break;
-        case TChange::Counters:
-            ShowScore(scene);
-            break;
-        case TChange::Screen:
-            ClearScreen(scene);
-            break;
-        case TChange::Clock:
-            ShowTime(scene);
-            break;
-        }
+        DrawChange(change, changes, scene);
+        ++cursor.Next;
+    }
+    return true;
+}
+
+void TRenderer::DrawChange(const TChange &change, const TChanges &changes, const TScene &scene) {
+    switch (change.Kind) {
+    case TChange::Cell:
+        ShowCell(scene.Game, change.Column, change.Row, change.Look);
+        break;
+    case TChange::Glass: {
+        const TGlassSnapshot &glass = changes.Snapshot(change.Snapshot);
+        RedrawGlass(glass.Width, glass.Height, glass.Cells.data());
+        break;
+    }
+    case TChange::Flash: // unbound: no frame to show
+        break;
+    case TChange::Show:
+        Flush();
+        break;
+    case TChange::Counters:
+        ShowScore(scene);
+        break;
+    case TChange::Screen:
+        ClearScreen(scene);
+        break;
+    case TChange::Clock:
+        ShowTime(scene);
+        break;
     }
 }
 
@@ -98,7 +118,7 @@ void TRenderer::PaintCell(const TCellGrid &grid, int32_t column, int32_t row, ui
         return;
     Guarded("ShowCell", [&] {
         TCellPicture picture;
-        if (!PlanCell(grid, column, row, look, Table, picture))
+        if (!PlanCell(grid, column, row, look, picture))
             return;
         AddDirty(picture.Box);
         Canvas->PaintCell(picture);
@@ -121,25 +141,19 @@ void TRenderer::RedrawGlass(int32_t width, int32_t height, const uint8_t *cells)
         }
 }
 
-// Twenty frames of random pixels over rows row and row + step, each shown
-// and at least 50 ms long; the pixels gather over the frames.
-void TRenderer::FlashLine(const TStakko &game, int32_t row, int32_t step, TPacer &pacer) {
+// One frame of random pixels over rows row and row + step, shown; the
+// pixels gather over the twenty frames of a flash.
+void TRenderer::FlashFrame(const TStakko &game, int32_t row, int32_t step) {
     if (!Canvas)
         return;
     const TCellGrid grid = Grid(game.Width, game.Height);
-    for (int frame = 0; frame < FlashFrames; ++frame) {
-        uint32_t start = pacer.Ticks();
-        for (int32_t d = row; std::abs(d - row) <= std::abs(step) && d < game.Height; d += step) {
-            for (int32_t column = 0; column < game.Width; ++column)
-                PaintCell(grid, column, d, LookFlash);
-            if (step == 0)
-                break;
-        }
-        Flush();
-        uint32_t elapsed = pacer.Ticks() - start;
-        if (elapsed < FlashFrameMs)
-            pacer.Wait(FlashFrameMs - elapsed);
+    for (int32_t d = row; std::abs(d - row) <= std::abs(step) && d < game.Height; d += step) {
+        for (int32_t column = 0; column < game.Width; ++column)
+            PaintCell(grid, column, d, LookFlash);
+        if (step == 0)
+            break;
     }
+    Flush();
 }
 
 // A failed copy keeps the area, so the next one copies it again.
@@ -152,6 +166,11 @@ void TRenderer::Flush() {
     }
     if (Canvas->CopyToScreen(Dirty))
         Dirty = TRect{};
+}
+
+void TRenderer::ShowAll() {
+    AddDirty(ClientRect);
+    Flush();
 }
 
 // ---- The panel ----
@@ -179,7 +198,7 @@ void TRenderer::ClearScreen(const TScene &scene) {
 // that copy fail, the whole client's stretch stays).
 void TRenderer::FillBackground() {
     if (!Canvas->StretchTexture(ClientRect))
-        Canvas->FillRectangles(Table[BackColour], 1, &ClientRect, 1);
+        Canvas->FillRectangles(BackColour, &ClientRect, 1);
     else if (GameRect != ClientRect)
         Canvas->StretchTexture(GameRect);
     AddDirty(ClientRect);
@@ -227,7 +246,7 @@ void TRenderer::ShowTime(const TScene &scene) {
 void TRenderer::PaintPanel(const TRect &box) {
     AddDirty(PanelDirtyRect(box));
     for (const TPanelFill &fill : PanelFills(box))
-        Canvas->FillRectangles(Table[fill.Colour], 0, fill.Rects.data(), fill.Count);
+        Canvas->FillRectangles(fill.Colour, fill.Rects.data(), fill.Count);
 }
 
 // Frames the drawing's boxes, then writes its texts; each text's rectangle
@@ -236,8 +255,7 @@ void TRenderer::Issue(const TPanelDrawing &drawing) {
     for (const TRect &box : drawing.Panels)
         PaintPanel(box);
     for (const TPanelText &text : drawing.Texts) {
-        Canvas->WriteText(text, PanelFontSize(text.Font, Places.Scale), Table[text.Colour],
-                          Table[BackColour]);
+        Canvas->WriteText(text, PanelFont(text.Font, Places.Scale));
         AddDirty(text.Rect);
     }
 }

@@ -16,7 +16,7 @@ struct TLook {
     bool Texture = true;  // off: a plain background
     bool ShowInfo = true; // off: no panel but the glass frame
     bool Saver = true;    // the full-screen saver's texts; the preview has frames alone
-    TClockKind Clock = TClockKind::CurrentTime;
+    TClockKind Clock = TClockKind::TimeOfDay;
 };
 
 // What the picture shows besides the changes: the game, the best scores
@@ -26,6 +26,13 @@ struct TScene {
     TBestScores Best;
     int64_t Now = 0;
     int64_t StartTime = 0;
+};
+
+// How far the drawing of a session's changes has come: the next change
+// and, at a line's flash, the next of its frames.
+struct TDrawCursor {
+    size_t Next = 0;
+    int32_t Frame = 0;
 };
 
 // The picture: its colours, texture, layout and the dirty rectangle of the
@@ -39,10 +46,10 @@ public:
 
     // Bound to a canvas whose back buffer covers the client rectangle: the
     // layout, the palette's colours and, with a texture, a new height field
-    // drawn from the game's generator. Unbound, nothing is drawn. The game is
-    // laid out in the part `game` of the client (one monitor of several), the
-    // rest shows the background; an empty part, or one not inside the
-    // client, is the whole client.
+    // drawn from the game's generator, all handed to the canvas. Unbound,
+    // nothing is drawn. The game is laid out in the part `game` of the
+    // client (one monitor of several), the rest shows the background; an
+    // empty part, or one not inside the client, is the whole client.
     void Bind(TCanvas &canvas, const TRect &client, const TRect &game = TRect{});
     void Unbind();
     bool Bound() const { return Canvas != nullptr; }
@@ -55,9 +62,11 @@ public:
     const TTexture &Texture() const { return Background; }
     const TRect &DirtyRect() const { return Dirty; }
 
-    // Everything a session's call changed, in order. A line's flash takes
-    // its twenty frames of at least 50 ms by the pacer.
-    void Draw(const TChanges &changes, const TScene &scene, TPacer &pacer);
+    // A session's changes, in order, from the cursor on. At a line's flash
+    // it draws one of the twenty frames, shows it and stops there: false,
+    // and the next frame is due FlashFrameMs after this one began. True once
+    // everything is drawn. Nothing here waits.
+    bool Draw(const TChanges &changes, const TScene &scene, TDrawCursor &cursor);
 
     // The parts, as Draw issues them.
     void ClearScreen(const TScene &scene); // the whole picture, then to the window
@@ -65,12 +74,14 @@ public:
     void ShowTime(const TScene &scene);
     void ShowBestScores(const TScene &scene);
     void ShowCell(const TStakko &game, int32_t column, int32_t row, uint8_t look);
-    void FlashLine(const TStakko &game, int32_t row, int32_t step, TPacer &pacer);
-    void Flush(); // the dirty rectangle to the window
+    void FlashFrame(const TStakko &game, int32_t row, int32_t step); // one frame, shown
+    void Flush();   // the dirty rectangle to the window
+    void ShowAll(); // the whole back buffer to the window, as it is
 
 private:
     TPanelView View() const;
     TCellGrid Grid(int32_t columns, int32_t rows) const;
+    void DrawChange(const TChange &change, const TChanges &changes, const TScene &scene);
     void PaintCell(const TCellGrid &grid, int32_t column, int32_t row, uint8_t look);
     void RedrawGlass(int32_t width, int32_t height, const uint8_t *cells);
     void FillBackground();

@@ -2,15 +2,14 @@
 
 #include "saver/Settings.h"
 
-TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key) {
+TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, TKeyAction key) {
     if (mode == Preview)
         return TKeyDecision{};
-    TKeyAction move = KeyAction(key);
-    if (manualControl && move != TKeyAction::None)
-        return TKeyDecision{TInputAction::ManualKey, move};
+    if (manualControl && key != TKeyAction::NoMove)
+        return TKeyDecision{TInputAction::ManualKey, key};
     if (stopRequested)
         return TKeyDecision{};
-    return TKeyDecision{TInputAction::RequestEnd, TKeyAction::None};
+    return TKeyDecision{TInputAction::RequestEnd, TKeyAction::NoMove};
 }
 
 TInputAction ButtonAction(bool stopRequested) {

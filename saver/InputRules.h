@@ -15,13 +15,14 @@ enum class TInputAction {
     RequestEnd, // the user wishes to leave
 };
 
-// A key-down message: a game key (decoded once, here) goes to manual
-// control when it is on; in preview every key is ignored.
+// A key-down message, as the front end decodes it (NoMove: not a game key):
+// a game key goes to manual control when it is on; in preview every key is
+// ignored.
 struct TKeyDecision {
     TInputAction Action = TInputAction::Ignore;
-    TKeyAction Key = TKeyAction::None; // with ManualKey: the move
+    TKeyAction Key = TKeyAction::NoMove; // with ManualKey: the move
 };
-TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, uint32_t key);
+TKeyDecision KeyDownAction(TRunMode mode, bool manualControl, bool stopRequested, TKeyAction key);
 TInputAction ButtonAction(bool stopRequested);
 // A request to close the window (Alt+F4, the system menu): in full-screen
 // mode it asks to end like any other input, so the password is not passed

@@ -7,7 +7,7 @@ TLook LookOf(const TSettings &settings, bool saver) {
     look.ShowInfo = settings.ShowInfo;
     look.Saver = saver;
     // Any other stored value shows the game's time.
-    look.Clock = settings.Time == ClockCurrentTime ? TClockKind::CurrentTime
+    look.Clock = settings.Time == ClockCurrentTime ? TClockKind::TimeOfDay
                  : settings.Time == ClockRunTime   ? TClockKind::RunTime
                                                    : TClockKind::GameTime;
     return look;

@@ -6,25 +6,10 @@
 #include "game/Trace.h"
 
 namespace {
-TNow Now() {
-    return TNow{GetTickCount(), static_cast<int64_t>(std::time(nullptr))};
-}
-
-// A flash's frames wait on the stop signal, so a stop cuts them short.
-class TStopPacer final : public TPacer {
-public:
-    explicit TStopPacer(HANDLE stopEvent) : StopEvent(stopEvent) {}
-    uint32_t Ticks() override { return GetTickCount(); }
-    void Wait(uint32_t ms) override { WaitForSingleObject(StopEvent, ms); }
-
-private:
-    HANDLE StopEvent;
-};
-
 DWORD WINAPI ThreadLoop(LPVOID parameter) {
     TSharedPlay &shared = *static_cast<TSharedPlay *>(parameter);
     for (;;) {
-        TStepResult result;
+        TLoopResult result;
         result.Wait = StepTime;
         try {
             result = shared.Step();
@@ -40,8 +25,12 @@ DWORD WINAPI ThreadLoop(LPVOID parameter) {
 }
 } // namespace
 
-TSharedPlay::TSharedPlay(TPlaySession &session, TGdiRenderer &renderer)
-    : Session(session), Renderer(renderer), GameLock(CreateMutexA(nullptr, FALSE, nullptr)),
+TNow TSystemClock::Now() {
+    return TNow{GetTickCount(), static_cast<int64_t>(std::time(nullptr))};
+}
+
+TSharedPlay::TSharedPlay(TPlayLoop &loop)
+    : Loop(loop), GameLock(CreateMutexA(nullptr, FALSE, nullptr)),
       AutoLock(CreateMutexA(nullptr, FALSE, nullptr)),
       StopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
@@ -51,59 +40,66 @@ TSharedPlay::~TSharedPlay() {
             CloseHandle(handle);
 }
 
-void TSharedPlay::DrawChanges() {
-    TScene scene{Session.Game(), Session.Best(), Session.ClockSeconds(), Session.StartTime()};
-    TStopPacer pacer(StopEvent);
-    Renderer.Picture.Draw(Session.Changes(), scene, pacer);
+// The lock stays held from frame to frame; a stop ends each frame's wait
+// at once, so the rest is drawn without pause.
+TLoopResult TSharedPlay::FlashToTheEnd(TLoopResult result) {
+    while (result.Flashing) {
+        WaitForSingleObject(StopEvent, result.Wait);
+        result = Loop.Step(TControlInput{});
+    }
+    return result;
 }
 
 // Asked before GameLock is taken; without AutoLock the step is a manual one.
-void TSharedPlay::AskControl(TStepInput &input) {
+void TSharedPlay::AskControl(TControlInput &input) {
     TLockGuard lock(AutoLock);
     if (!lock.Obtained()) {
         input.Automatic = false;
         return;
     }
     const uint32_t now = GetTickCount();
-    input.Automatic = Session.Control.IsAutoPlay(now);
-    input.HoldLeft = Session.Control.HoldLeft(now);
+    input.Automatic = Loop.Control().IsAutoPlay(now);
+    input.HoldLeft = Loop.Control().HoldLeft(now);
 }
 
-TStepResult TSharedPlay::Step() {
-    TStepInput input;
+TLoopResult TSharedPlay::Step() {
+    TControlInput input;
     input.StopRequested = StopRequested();
     if (!input.StopRequested)
         AskControl(input);
-    TStepResult result;
+    TLoopResult result;
     result.Wait = StepTime;
     TLockGuard lock(GameLock);
     if (!lock.Obtained()) {
-        Session.DropCall();
+        Loop.DropCall();
         return result;
     }
-    // Read under the lock: the window thread may have held it a while.
-    input.Now = Now();
-    input.ScreenBound = Renderer.Picture.Bound();
     try {
-        result = Session.Step(input);
-        DrawChanges();
+        TLoopResult made = Loop.Step(input);
+        TLoopResult drawn = FlashToTheEnd(made);
+        made.Wait = drawn.Wait;
+        made.Flashing = false;
+        result = made;
     } catch (...) {
         Trace("Run");
-        Session.DropCall();
-        result = TStepResult{};
-        result.Wait = StepTime;
+        Loop.DropCall();
     }
     return result;
 }
 
-void TSharedPlay::SetWindow(HWND window, const TRect &game) {
+bool TSharedPlay::SetWindow(HWND window, const TRect &game) {
     Window = window;
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
-        return;
-    Renderer.SetWindow(window, game);
-    if (window)
-        Session.FitGlass(Renderer.Picture.Layout().Fit, GetTickCount());
+        return true;
+    Loop.Unbind();
+    Canvas.Release();
+    if (!window)
+        return true;
+    if (!Canvas.Open(window))
+        return false;
+    Loop.Bind(Canvas, Canvas.Client(), game);
+    return true;
 }
 
 // The switch happens even when GameLock then cannot be had; the move only
@@ -112,36 +108,33 @@ void TSharedPlay::Key(TKeyAction action) {
     {
         TLockGuard lock(AutoLock);
         if (lock.Obtained())
-            Session.Control.TakeOver(GetTickCount());
+            Loop.Control().TakeOver(GetTickCount());
     }
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return;
-    Session.Key(action, GetTickCount());
-    DrawChanges();
+    FlashToTheEnd(Loop.Key(action));
 }
 
 void TSharedPlay::Repaint() {
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return;
-    Session.Repaint(Now().Seconds);
-    DrawChanges();
+    Loop.Repaint();
 }
 
 void TSharedPlay::ClockTick() {
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return;
-    Session.ClockTick(Now().Seconds);
-    DrawChanges();
+    Loop.ClockTick();
 }
 
 bool TSharedPlay::OfferScore(TBestScores &best) {
     TLockGuard lock(GameLock);
     if (!lock.Obtained())
         return false;
-    best = Session.OfferScore();
+    best = Loop.OfferScore();
     return true;
 }
 

@@ -4,10 +4,12 @@
 #include "saver/ScreenArrangement.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/SettingsStore.h"
+#include "saver/win32/VirtualKeys.h"
 
 namespace {
 constexpr UINT_PTR ClockTimer = 1;
 constexpr UINT ClockPeriod = 1000;
+constexpr UINT NoPictureExit = 1;
 const char WindowTitle[] = "Stakko screen saver";
 
 TSaverRun *RunOf(HWND window) {
@@ -41,7 +43,7 @@ void Tick(HWND window, TSaverRun &run) {
         EndRun(window, run);
 }
 
-void Act(TSaverRun &run, TInputAction action, TKeyAction key = TKeyAction::None) {
+void Act(TSaverRun &run, TInputAction action, TKeyAction key = TKeyAction::NoMove) {
     if (action == TInputAction::ManualKey)
         run.Shared.Key(key);
     else if (action == TInputAction::RequestEnd)
@@ -82,7 +84,7 @@ LRESULT Handle(HWND window, TSaverRun &run, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN: {
         TKeyDecision decision =
             KeyDownAction(run.Mode, run.Settings.ManualControl, run.Shared.StopRequested(),
-                          static_cast<uint32_t>(wParam));
+                          KeyOfVirtualKey(static_cast<uint32_t>(wParam)));
         Act(run, decision.Action, decision.Key);
         return 0;
     }
@@ -179,8 +181,8 @@ TScreenArrangement ArrangeFullScreen() {
 TSaverRun::TSaverRun(TRunMode mode, const TSettings &settings, HWND host, TNow start,
                      const char *programPath)
     : Mode(mode), Settings(settings), Host(host), ProgramPath(programPath),
-      Session(SessionOptionsOf(settings, start.Seconds), start),
-      Renderer(LookOf(settings, mode == Saver)), Shared(Session, Renderer) {}
+      Loop(SessionOptionsOf(settings, start.Seconds), LookOf(settings, mode == Saver), start, Clock),
+      Shared(Loop) {}
 
 bool RegisterSaverClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
@@ -194,12 +196,17 @@ bool RegisterSaverClass(HINSTANCE instance) {
     return RegisterClassExA(&windowClass) != 0;
 }
 
+void BindWindow(TSaverRun &run, HWND window, const TRect &game) {
+    if (!run.Shared.SetWindow(window, game))
+        ExitProcess(NoPictureExit);
+}
+
 HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, const TRect &game,
                        HWND parent) {
     DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_DISABLED : WS_POPUP | WS_VISIBLE;
     HWND window = CreateWindowExA(0, ProductName, WindowTitle, style, place.Left, place.Top,
                                   place.Width(), place.Height(), parent, nullptr, instance, &run);
-    run.Shared.SetWindow(window, game);
+    BindWindow(run, window, game);
     return window;
 }
 

@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
-#include "driver/PlaySession.h"
+#include "driver/PlayLoop.h"
 #include "driver/win32/SharedPlay.h"
-#include "render/win32/GdiRenderer.h"
 #include "saver/InputRules.h"
 #include "saver/Settings.h"
 #include "saver/Switches.h"
@@ -21,8 +20,8 @@ struct TSaverRun {
     const TSettings Settings;
     const HWND Host;               // the preview's host window
     const char *const ProgramPath; // stored as Path when the run ends
-    TPlaySession Session;
-    TGdiRenderer Renderer;
+    TSystemClock Clock;
+    TPlayLoop Loop;
     TSharedPlay Shared;
     HANDLE GameThread = nullptr;
     int32_t MouseMoveCountdown = MouseMovesToEnd; // moves left before it asks to end
@@ -31,9 +30,13 @@ struct TSaverRun {
 // The window class of both runs; false when it cannot be registered.
 bool RegisterSaverClass(HINSTANCE instance);
 
+// The run's picture bound to its window, the game in the part `game` of
+// its client. Without a device context or a back buffer for the window
+// there is no picture to show: the program ends with status 1.
+void BindWindow(TSaverRun &run, HWND window, const TRect &game);
+
 // Creates the full-screen popup (parent null) or the preview child at the
-// place (screen or parent coordinates) and binds the renderer to it, the
-// game laid out in the part `game` of its client.
+// place (screen or parent coordinates) and binds the picture to it.
 HWND CreateSaverWindow(HINSTANCE instance, TSaverRun &run, const TRect &place, const TRect &game,
                        HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -28,7 +28,7 @@ int32_t TopFilledRow(const TStakko &s) {
 // stack fills about a third of the rows; the next figure is then in play.
 std::unique_ptr<TPlaySession> MidGame(int32_t width, int32_t height, TFixedKinds &kinds) {
     auto session = std::make_unique<TPlaySession>(TSessionOptions{}, TNow{}, &kinds);
-    session->FitGlass(TGlassFit{true, 0, 0, width, height}, 0);
+    session->FitGlass(TGlassFit{true, 0, 0, width, height}, TNow{});
     TSteppedPlay play(*session, TNow{});
     const TStakko &s = session->Game();
     while (!s.GameOver && TopFilledRow(s) > height - height / 3)

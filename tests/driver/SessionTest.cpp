@@ -22,7 +22,7 @@ protected:
     void Begin(int32_t kind, TSessionOptions options = {}) {
         kinds.Kind = kind;
         session = std::make_unique<TPlaySession>(options, TNow{Start, 50}, &kinds);
-        session->FitGlass(TGlassFit{true, 0, 0, 11, 31}, Start);
+        session->FitGlass(TGlassFit{true, 0, 0, 11, 31}, TNow{Start, 50});
         first = Step();
     }
     TStepResult Step(bool automatic = true, bool stop = false, uint32_t holdLeft = 0) {
@@ -207,7 +207,7 @@ TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
 TEST(SessionKinds, TheNextKindIsPickedWhenTheFlashesHaveEnded) {
     for (bool key : {false, true}) {
         TPlaySession session(TSessionOptions{}, TNow{Start, 0});
-        session.FitGlass(TGlassFit{true, 0, 0, 11, 31}, Start);
+        session.FitGlass(TGlassFit{true, 0, 0, 11, 31}, TNow{Start, 0});
         TStakko &game = const_cast<TStakko &>(session.Game());
         test::FillUpLine(game, 30);
         test::FillUpLine(game, 28);
@@ -246,7 +246,7 @@ TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
                  {TKeyAction::Right, {6, 2}, "SCCCCCCCCS"},
                  {TKeyAction::Down, {6, 4}, "SCCCCCCCCS"},
                  {TKeyAction::Turn, {6, 4}, "SCCCCCCCCS"},
-                 {TKeyAction::None, {6, 4}, "SS"}};
+                 {TKeyAction::NoMove, {6, 4}, "SS"}};
     for (const auto &m : moves) {
         session->Key(m.Key, now);
         EXPECT_EQ(Origin(), m.To);

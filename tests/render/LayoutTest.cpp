@@ -66,9 +66,9 @@ TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
     // Flash cells without height or width: no pixel, and no division by zero.
     TCellPicture p;
     grid.CellHeight = 0;
-    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, InitialColours, p) && p.Primitives.empty());
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
     grid.CellHeight = 39, grid.CellWidth = 0;
-    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, InitialColours, p) && p.Primitives.empty());
+    EXPECT_TRUE(PlanCell(grid, 0, 0, LookFlash, p) && p.Primitives.empty());
 }
 
 // What each look draws, in order: the bevels, the face and six edges; one
@@ -76,19 +76,19 @@ TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
 TEST(CellGeometry, TheThreeLooks) {
     const TCellGrid grid = MakeCellGrid(Glass, 11, 33);
     TCellPicture p;
-    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFilled, InitialColours, p));
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFilled, p));
     std::string plan;
     for (const TCellPrimitive &c : p.Primitives)
         plan +=
             "PLX"[c.Kind] + std::to_string(c.Kind == TCellPrimitive::Polygon ? c.Fill : c.Count);
     EXPECT_EQ(plan, "P9P10P8L2L2L2L2L2L2");
-    EXPECT_EQ(p.PenColour, InitialColours[OutlineColour]);
+    EXPECT_EQ(p.Pen, OutlineColour);
     EXPECT_FALSE(p.ClipToOutline);
-    ASSERT_TRUE(PlanCell(grid, 2, 4, LookEmpty, InitialColours, p));
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookEmpty, p));
     ASSERT_EQ(p.Primitives.size(), 1u);
     EXPECT_EQ(p.Primitives[0].Count, 6);
     EXPECT_EQ(p.Primitives[0].Fill, CellColour0);
-    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFlash, InitialColours, p));
+    ASSERT_TRUE(PlanCell(grid, 2, 4, LookFlash, p));
     EXPECT_TRUE(p.ClipToOutline);
     EXPECT_EQ(p.Primitives.size(), size_t(FlashPixelCount));
     for (const TCellPrimitive &c : p.Primitives)
@@ -98,9 +98,9 @@ TEST(CellGeometry, TheThreeLooks) {
     // Positions without a cell inside the glass plan nothing, nor a cell
     // whose box reaches out of it.
     for (auto at : {TPoint{1, 0}, TPoint{0, 1}, TPoint{-1, 1}, TPoint{11, 0}, TPoint{0, 33}})
-        EXPECT_FALSE(PlanCell(grid, at.X, at.Y, LookEmpty, InitialColours, p));
+        EXPECT_FALSE(PlanCell(grid, at.X, at.Y, LookEmpty, p));
     TCellGrid narrower = grid;
     narrower.Glass.Right -= 1;
-    EXPECT_FALSE(PlanCell(narrower, 10, 0, LookEmpty, InitialColours, p));
-    EXPECT_TRUE(PlanCell(narrower, 9, 1, LookEmpty, InitialColours, p));
+    EXPECT_FALSE(PlanCell(narrower, 10, 0, LookEmpty, p));
+    EXPECT_TRUE(PlanCell(narrower, 9, 1, LookEmpty, p));
 }

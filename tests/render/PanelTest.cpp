@@ -23,7 +23,7 @@ std::string Describe(const TPanelDrawing &d) {
     for (const TRect &r : d.Panels)
         out += Box(r);
     for (const TPanelText &t : d.Texts) {
-        std::snprintf(item, sizeof item, "/%d/%d/%d", int(t.Font), int(t.Colour), int(t.Place));
+        std::snprintf(item, sizeof item, "/%d/%d/%d", int(t.Font), int(t.Colour), int(t.Align));
         out += t.Text + Box(t.Rect) + item + ";";
     }
     return out;
@@ -51,14 +51,14 @@ TEST(Panel, FramesOfTheWorkedExample) {
 
 TEST(Panel, TextsOfTheWorkedExample) {
     // Fonts: 0 link, 1 logo, 2 label, 3 best, 4 value. Colours: 1 logo, 2 link,
-    // 3 value. Places: 0 top of band, 1 centred in box, 2 top-left at.
+    // 3 value. Alignment: 0 left, at the top-left corner; 1 centred.
     EXPECT_EQ(Describe(HeaderDrawing(View())),
-              "www.vornel.com[0,459,312,489]/0/2/0;Vornel[0,159,312,219]/1/1/0;"
-              "Stakko[0,219,312,279]/1/1/0;Cup[0,279,312,339]/1/1/0;Score:[792,184,792,184]/2/1/2;"
-              "Lines:[792,334,792,334]/2/1/2;Time:[792,484,792,484]/2/1/2;");
+              "www.vornel.com[0,459,312,489]/0/2/1;Vornel[0,159,312,219]/1/1/1;"
+              "Stakko[0,219,312,279]/1/1/1;Cup[0,279,312,339]/1/1/1;Score:[792,184,792,184]/2/1/0;"
+              "Lines:[792,334,792,334]/2/1/0;Time:[792,484,792,484]/2/1/0;");
     EXPECT_EQ(Describe(BestScoresDrawing(View(), 30, 20, 10)),
-              "[56,339,256,429] 1. 30[56,339,56,339]/3/3/2; 2. 20[56,369,56,369]/3/3/2;"
-              " 3. 10[56,399,56,399]/3/3/2;");
+              "[56,339,256,429] 1. 30[56,339,56,339]/3/3/0; 2. 20[56,369,56,369]/3/3/0;"
+              " 3. 10[56,399,56,399]/3/3/0;");
     EXPECT_EQ(Describe(NumberDrawing(View(), -5, ScoreBox)),
               "[792,209,942,259]-5[792,218,942,250]/4/3/1;");
     EXPECT_EQ(Describe(TimeDrawing(View(), "01:02:05")),
@@ -71,12 +71,13 @@ TEST(Panel, FontsOfTheWorkedExample) {
     std::string fonts;
     for (TPanelFont font : {TPanelFont::Link, TPanelFont::Logo, TPanelFont::Label, TPanelFont::Best,
                             TPanelFont::Value}) {
-        const TFontSize f = PanelFontSize(font, 1.0);
+        const TFont f = PanelFont(font, 1.0);
         fonts += std::to_string(f.Height) + "x" + std::to_string(f.Width) + "/" +
-                 std::to_string(f.Weight) + (f.Underline ? "u " : " ");
+                 std::to_string(f.Weight) + (f.Underline ? "u" : "") + (f.FixedPitch ? " " : "p ");
+        EXPECT_EQ(f.Role, font);
     }
     EXPECT_EQ(fonts, "24x12/400u 45x22/700 24x12/400 24x12/400 32x16/400 ");
-    EXPECT_EQ(PanelFontSize(TPanelFont::Value, 0.625).Height, 20);
+    EXPECT_EQ(PanelFont(TPanelFont::Value, 0.625).Height, 20);
 }
 
 TEST(Panel, TimeTexts) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 
 namespace {
@@ -17,31 +18,6 @@ std::string Box(const TRect &r) {
     std::snprintf(text, sizeof text, "[%d,%d,%d,%d]", r.Left, r.Top, r.Right, r.Bottom);
     return text;
 }
-
-// One letter per call: Cell (F when flashing), Rectangles, Text, Stretch,
-// Copy (with its rectangle).
-struct TRecordingCanvas final : TCanvas {
-    std::string Calls;
-    std::vector<TRect> Copies, Stretched;
-    bool Stretches = true;
-    bool CopySucceeds = true;
-
-    void PaintCell(const TCellPicture &p) override { Calls += p.ClipToOutline ? 'F' : 'C'; }
-    void FillRectangles(TColour, int32_t, const TRect *, int32_t) override { Calls += 'R'; }
-    void WriteText(const TPanelText &, const TFontSize &, TColour, TColour) override {
-        Calls += 'T';
-    }
-    bool StretchTexture(const TRect &onto) override {
-        Calls += 'S';
-        Stretched.push_back(onto);
-        return Stretches;
-    }
-    bool CopyToScreen(const TRect &area) override {
-        Calls += 'K';
-        Copies.push_back(area);
-        return CopySucceeds;
-    }
-};
 
 // Each run of one letter once, with its length: "S1T7R3".
 std::string Runs(const std::string &calls) {
@@ -56,14 +32,6 @@ std::string Runs(const std::string &calls) {
     return runs;
 }
 
-// Ticks move on by 10 ms per call; waits are recorded.
-struct TFakePacer final : TPacer {
-    uint32_t Now = 0;
-    std::vector<uint32_t> Waits;
-    uint32_t Ticks() override { return Now += 10; }
-    void Wait(uint32_t ms) override { Waits.push_back(ms); }
-};
-
 class Renderer : public ::testing::Test {
 protected:
     void Bind(TLook look = TLook{}) {
@@ -75,10 +43,18 @@ protected:
     }
     TScene Scene() { return TScene{game, TBestScores{30, 20, 10}, 3600, 0}; }
 
-    TRecordingCanvas canvas;
+    test::RecordingCanvas canvas;
     std::unique_ptr<TRenderer> renderer;
+    // Draws all the changes; the number of flash frames on the way.
+    int Draw(const TChanges &changes) {
+        TDrawCursor cursor;
+        int frames = 0;
+        while (!renderer->Draw(changes, Scene(), cursor) && frames < 1000)
+            ++frames;
+        return frames;
+    }
+
     TStakko game;
-    TFakePacer pacer;
 };
 
 // Background, logo and labels, the best scores, the glass frame, score,
@@ -105,6 +81,7 @@ TEST_F(Renderer, AGameOnOneMonitorOfSeveralIsLaidOutThereTheRestIsBackground) {
     const TRect client{0, 0, 2304, 968}, game{1280, 200, 2304, 968};
     renderer->Bind(canvas, client, game);
     EXPECT_EQ(renderer->Layout().Glass, (TRect{1596, 252, 1987, 915}));
+    canvas.Calls.clear();
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S2T7R3T3R6T1R3T1R3T1C182K1");
     EXPECT_EQ(canvas.Stretched, (std::vector<TRect>{client, game}));
@@ -124,16 +101,16 @@ TEST_F(Renderer, AGameOnOneMonitorOfSeveralIsLaidOutThereTheRestIsBackground) {
 }
 
 TEST_F(Renderer, PreviewAndShowInfoOffLeaveOutTheirParts) {
-    Bind(TLook{1, true, true, false, TClockKind::CurrentTime}); // the preview: frames only
+    Bind(TLook{1, true, true, false, TClockKind::TimeOfDay}); // the preview: frames only
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S1R15C182K1");
-    Bind(TLook{1, true, false, true, TClockKind::CurrentTime}); // no panel, the glass frame
+    Bind(TLook{1, true, false, true, TClockKind::TimeOfDay}); // no panel, the glass frame
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S1R3C182K1");
     TChanges changes;
     changes.Counters();
     changes.Clock();
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(Runs(canvas.Calls), "S1R3C182K1");
 }
 
@@ -148,7 +125,7 @@ TEST_F(Renderer, ShowCopiesTheUnionOfWhatChanged) {
     changes.Cell(11, 0, LookFilled);
     changes.Show();
     changes.Show(); // nothing left to copy
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(canvas.Calls, "CCK");
     EXPECT_EQ(canvas.Copies, std::vector<TRect>{(TRect{316, 52, 396, 110})});
 
@@ -156,36 +133,43 @@ TEST_F(Renderer, ShowCopiesTheUnionOfWhatChanged) {
     changes.Clear();
     changes.Cell(0, 0, LookFilled);
     changes.Show();
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(renderer->DirtyRect(), (TRect{316, 52, 362, 91}));
     canvas.CopySucceeds = true;
     changes.Clear();
     changes.Cell(10, 32, LookFilled); // touching the glass's right and bottom edges
     changes.Show();
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(canvas.Copies.back(), (TRect{316, 52, 707, 715}));
     EXPECT_TRUE(renderer->DirtyRect().IsEmpty());
 }
 
-// Twenty frames over the line's two rows (one at the top), each copied and
-// padded to 50 ms; a glass change draws every cell as the glass was then.
-TEST_F(Renderer, AFlashTakesTwentyShownFramesOfFiftyMilliseconds) {
+// Twenty frames over the line's two rows (one at the top), each shown and
+// each a stop of the drawing; a glass change draws every cell as the glass
+// was then.
+TEST_F(Renderer, AFlashIsTwentyShownFramesEachAStop) {
     Bind();
     const struct {
         int32_t Row, Step, Cells;
     } flashes[] = {{32, -1, 11}, {31, +1, 11}, {0, -1, 6}, {0, +1, 11}};
     for (const auto &f : flashes) {
         canvas.Calls.clear();
-        pacer.Waits.clear();
         TChanges changes;
+        changes.Cell(0, 0, LookFilled);
         changes.Flash(f.Row, f.Step);
-        renderer->Draw(changes, Scene(), pacer);
+        changes.Show();
+        TDrawCursor cursor;
+        EXPECT_FALSE(renderer->Draw(changes, Scene(), cursor));
+        EXPECT_EQ(canvas.Calls, "C" + std::string(f.Cells, 'F') + "K") << "to the first frame";
         std::string frame = std::string(f.Cells, 'F') + "K";
-        std::string twenty;
-        for (int i = 0; i < 20; ++i)
-            twenty += frame;
-        EXPECT_EQ(canvas.Calls, twenty) << f.Row << " " << f.Step;
-        EXPECT_EQ(pacer.Waits, std::vector<uint32_t>(20, 40u)); // 10 ms of each went by
+        int frames = 1;
+        while (!renderer->Draw(changes, Scene(), cursor) && frames < 100)
+            ++frames;
+        EXPECT_EQ(frames, FlashFrames) << f.Row << " " << f.Step;
+        std::string all = "C";
+        for (int i = 0; i < FlashFrames; ++i)
+            all += frame;
+        EXPECT_EQ(canvas.Calls, all) << "the last Show has nothing left to copy";
     }
     TStakko then = game;
     test::Fill(then, test::Column(0, 0, 32));
@@ -193,7 +177,7 @@ TEST_F(Renderer, AFlashTakesTwentyShownFramesOfFiftyMilliseconds) {
     changes.Glass(then.Width, then.Height, then.Glass);
     test::MakeGlass(game, 11, 33); // the game has moved on since
     canvas.Calls.clear();
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(canvas.Calls.size(), 182u);
 }
 
@@ -203,13 +187,13 @@ TEST_F(Renderer, NumbersAndTheTimeDrawTheirOwnBoxes) {
     changes.Counters();
     changes.Clock();
     changes.Show();
-    renderer->Draw(changes, Scene(), pacer);
+    Draw(changes);
     EXPECT_EQ(Runs(canvas.Calls), "R3T1R3T1R3T1K1");
     // The score box, the lines box and the time box, each grown by 2.
     EXPECT_EQ(Box(canvas.Copies.at(0)), "[790,207,944,561]");
 }
 
-TEST_F(Renderer, UnboundItDrawsNothing) {
+TEST_F(Renderer, UnboundItDrawsNothingAndNeverStops) {
     Bind();
     renderer->Unbind();
     TChanges changes;
@@ -219,9 +203,22 @@ TEST_F(Renderer, UnboundItDrawsNothing) {
     changes.Counters();
     changes.Clock();
     changes.Show();
-    renderer->Draw(changes, Scene(), pacer);
+    EXPECT_EQ(Draw(changes), 0);
     EXPECT_EQ(canvas.Calls, "");
-    EXPECT_TRUE(pacer.Waits.empty());
+}
+
+// Binding hands the canvas the palette's colours and, with a texture, its
+// pixels; a plain look hands none.
+TEST_F(Renderer, BindingHandsOverTheColoursAndTheTexture) {
+    TRenderer plain(TLook{2, false});
+    plain.Bind(canvas, TRect{0, 0, 640, 480});
+    EXPECT_EQ(canvas.Calls, "P");
+    EXPECT_EQ(canvas.Prepared[BackColour], (TColour{0, 186, 155}));
+    EXPECT_FALSE(canvas.Textured);
+    TRenderer textured(TLook{0, true});
+    textured.Bind(canvas, TRect{0, 0, 640, 480});
+    EXPECT_EQ(canvas.Prepared[CellColour1], (TColour{162, 81, 1}));
+    EXPECT_TRUE(canvas.Textured);
 }
 
 } // namespace

@@ -51,23 +51,20 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
     }
 }
 
-// The four cursor keys and the space bar steer, even after a stop, each with
-// its move; any other key asks to end once; in preview every key is ignored.
+// The five game moves steer, even after a stop; any other key asks to end
+// once; in preview every key is ignored.
 TEST(KeyDownAction, ManualKeysSteerEvenAfterAStopOtherKeysAskToEndOnce) {
     using A = TInputAction;
     using K = TKeyAction;
-    const std::pair<uint32_t, K> keys[] = {{0x25, K::Left}, {0x27, K::Right}, {0x26, K::Turn},
-                                           {0x28, K::Down}, {0x20, K::Drop},  {0x1B, K::None},
-                                           {0x41, K::None}, {0x125, K::None}};
-    for (auto [key, move] : keys) {
-        SCOPED_TRACE(key);
-        const bool game = move != K::None;
-        TKeyDecision steer = KeyDownAction(Saver, true, false, key);
+    for (K move : {K::Left, K::Right, K::Turn, K::Down, K::Drop, K::NoMove}) {
+        SCOPED_TRACE(int(move));
+        const bool game = move != K::NoMove;
+        TKeyDecision steer = KeyDownAction(Saver, true, false, move);
         EXPECT_EQ(steer.Action, game ? A::ManualKey : A::RequestEnd);
         EXPECT_EQ(steer.Key, move);
-        EXPECT_EQ(KeyDownAction(Saver, true, true, key).Action, game ? A::ManualKey : A::Ignore);
-        EXPECT_EQ(KeyDownAction(Saver, false, false, key).Action, A::RequestEnd);
-        EXPECT_EQ(KeyDownAction(Preview, true, false, key).Action, A::Ignore);
+        EXPECT_EQ(KeyDownAction(Saver, true, true, move).Action, game ? A::ManualKey : A::Ignore);
+        EXPECT_EQ(KeyDownAction(Saver, false, false, move).Action, A::RequestEnd);
+        EXPECT_EQ(KeyDownAction(Preview, true, false, move).Action, A::Ignore);
     }
 }
 
@@ -112,7 +109,7 @@ TEST(LookOf, TheSettingsMakeThePicturesLook) {
     settings.Palette = 3;
     settings.ShowBkgr = false;
     settings.ShowInfo = false;
-    for (auto [time, clock] : {std::pair{ClockCurrentTime, TClockKind::CurrentTime},
+    for (auto [time, clock] : {std::pair{ClockCurrentTime, TClockKind::TimeOfDay},
                                {ClockRunTime, TClockKind::RunTime},
                                {ClockGameTime, TClockKind::GameTime},
                                {5, TClockKind::GameTime}}) {

@@ -49,9 +49,10 @@ protected:
         return ended ? took : 99999;
     }
 
-    TPlaySession session{TSessionOptions{}, TNow{GetTickCount(), 0}};
-    TGdiRenderer renderer{TLook{}};
-    TSharedPlay shared{session, renderer};
+    TSystemClock clock;
+    TPlayLoop loop{TSessionOptions{}, TLook{}, clock.Now(), clock};
+    const TPlaySession &session = loop.Session();
+    TSharedPlay shared{loop};
     HWND window = nullptr;
 };
 
@@ -85,7 +86,7 @@ TEST_F(SharedPlay, AKeyTakesOverFromTheAutomaticPlayer) {
     const int32_t x = session.Game().FigX;
     shared.Key(TKeyAction::Left);
     EXPECT_EQ(session.Game().FigX, x - 1);
-    EXPECT_FALSE(shared.Step().Planned);
+    EXPECT_FALSE(shared.Step().Step.Planned);
     TBestScores best;
     EXPECT_TRUE(shared.OfferScore(best));
 }
@@ -127,7 +128,7 @@ TEST_F(SharedPlay, SectionsThatWaitPastTheLimitAreSkipped) {
     shared.Step(); // the first picture
     shared.Step(); // the opening
     const int32_t x = session.Game().FigX, y = session.Game().FigY;
-    TStepResult step;
+    TLoopResult step;
     step.Wait = 0;
     bool offered = true;
     std::atomic<int> finished{0};
@@ -161,7 +162,7 @@ TEST_F(SharedPlay, SectionsThatWaitPastTheLimitAreSkipped) {
     EXPECT_FALSE(offered) << "the end of the run would save without the game's score";
     EXPECT_TRUE(session.Game().FigX == x && session.Game().FigY == y) << "nothing moved";
     EXPECT_EQ(shared.Step().Wait, 0u) << "the next step opens a new call";
-    EXPECT_TRUE(shared.Step().Planned) << "the key did not turn the game manual";
+    EXPECT_TRUE(shared.Step().Step.Planned) << "the key did not turn the game manual";
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 
 #include "BmpFile.h"
 #include "FrameOptions.h"
-#include "driver/PlaySession.h"
-#include "render/win32/GdiRenderer.h"
+#include "driver/PlayLoop.h"
+#include "render/win32/GdiCanvas.h"
 #include "saver/Settings.h"
 
 namespace {
@@ -40,11 +40,14 @@ HWND MakeHiddenPopup(int width, int height) {
                            nullptr, wc.hInstance, nullptr);
 }
 
-// No frame of a flash is ever drawn here.
-class TNoPacer final : public TPacer {
+// The tick count stands still at the seed; the calendar time is today's.
+class TFrameClock final : public TClock {
 public:
-    uint32_t Ticks() override { return 0; }
-    void Wait(uint32_t) override {}
+    explicit TFrameClock(uint32_t ticks) : Ticks(ticks) {}
+    TNow Now() override { return TNow{Ticks, static_cast<int64_t>(std::time(nullptr))}; }
+
+private:
+    uint32_t Ticks;
 };
 
 // The automatic player plays the given number of figures without drawing;
@@ -71,32 +74,32 @@ int Fail(const char *what) {
 
 int Render(const TFrameOptions &options) {
     const TSettings settings = SettingsOf(options);
-    const TNow start{options.Seeded ? options.Seed : GetTickCount(),
-                     static_cast<int64_t>(std::time(nullptr))};
+    TFrameClock clock(options.Seeded ? options.Seed : GetTickCount());
+    const TNow start = clock.Now();
     HWND window = MakeHiddenPopup(options.Width, options.Height);
     if (!window)
         return Fail("cannot create a window");
-    TSessionOptions sessionOptions = SessionOptionsOf(settings, start.Seconds);
-    sessionOptions.FlashTime = 0; // nothing is drawn while the demonstration plays
-    TPlaySession session(sessionOptions, start);
-    TGdiRenderer renderer(LookOf(settings, !options.Preview));
-    renderer.SetWindow(window);
-    const TRect &client = renderer.Picture.Client();
+    TGdiCanvas canvas;
+    if (!canvas.Open(window)) {
+        DestroyWindow(window);
+        return Fail("cannot make a picture buffer of that size");
+    }
+    const TRect &client = canvas.Client();
     if (client.Width() != options.Width || client.Height() != options.Height) {
-        renderer.SetWindow(nullptr);
+        canvas.Release();
         DestroyWindow(window);
         return Fail("the window's client area is not of the size asked");
     }
-    session.FitGlass(renderer.Picture.Layout().Fit, start.Ticks);
+    TSessionOptions sessionOptions = SessionOptionsOf(settings, start.Seconds);
+    sessionOptions.FlashTime = 0; // nothing is drawn while the demonstration plays
+    TPlayLoop loop(sessionOptions, LookOf(settings, !options.Preview), start, clock);
+    loop.Bind(canvas, client);
     if (options.Demo)
-        PlayDemo(session, start, DemoFigures);
-    session.Repaint(static_cast<int64_t>(std::time(nullptr)));
-    TNoPacer pacer;
-    TScene scene{session.Game(), session.Best(), session.ClockSeconds(), session.StartTime()};
-    renderer.Picture.Draw(session.Changes(), scene, pacer);
-    bool written =
-        WriteBmp(renderer.Canvas.BackDC(), options.Width, options.Height, options.Output);
-    renderer.SetWindow(nullptr);
+        PlayDemo(loop.Session(), start, DemoFigures);
+    loop.Repaint();
+    bool written = WriteBmp(canvas.BackDC(), options.Width, options.Height, options.Output);
+    loop.Unbind();
+    canvas.Release();
     DestroyWindow(window);
     return written ? 0 : Fail("cannot write the picture");
 }

@@ -56,7 +56,7 @@ std::vector<int32_t> ParseKinds(const std::string &text) {
 std::unique_ptr<TPlaySession> NewSession(const TPlayOptions &options, TKindSource *kinds) {
     TNow start{options.Seed, 0};
     auto session = std::make_unique<TPlaySession>(TSessionOptions{}, start, kinds);
-    session->FitGlass(TGlassFit{true, 0, 0, options.Width, options.Height}, options.Seed);
+    session->FitGlass(TGlassFit{true, 0, 0, options.Width, options.Height}, start);
     return session;
 }
 

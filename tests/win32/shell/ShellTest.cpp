@@ -17,7 +17,9 @@
 #include "saver/win32/Install.h"
 #include "saver/win32/Password.h"
 #include "saver/win32/RegistryKey.h"
+#include "saver/win32/SaverWindow.h"
 #include "saver/win32/SettingsStore.h"
+#include "saver/win32/VirtualKeys.h"
 #include "tests/win32/TestSupport.h"
 
 namespace {
@@ -261,3 +263,20 @@ TEST_F(InstallTest, InstallingTwiceWritesOnce) {
 }
 
 } // namespace
+
+// The cursor keys and the space bar steer; every other key is no move.
+TEST(VirtualKeysTest, TheFourCursorKeysAndTheSpaceBarAreTheMoves) {
+    const std::pair<uint32_t, TKeyAction> keys[] = {
+        {0x25, TKeyAction::Left},   {0x27, TKeyAction::Right}, {0x26, TKeyAction::Turn},
+        {0x28, TKeyAction::Down},   {0x20, TKeyAction::Drop},  {0x1B, TKeyAction::NoMove},
+        {0x41, TKeyAction::NoMove}, {0x125, TKeyAction::NoMove}};
+    for (auto [key, move] : keys)
+        EXPECT_EQ(KeyOfVirtualKey(key), move) << key;
+}
+
+// A window that gives no device context leaves nothing to show: status 1.
+TEST(SaverRunTest, AWindowWithoutAPictureEndsTheProgramWithStatusOne) {
+    TSaverRun run(Saver, TSettings{}, nullptr, TNow{}, "stakko.scr");
+    HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7ffe));
+    EXPECT_EXIT(BindWindow(run, bogus, TRect{}), ::testing::ExitedWithCode(1), "");
+}

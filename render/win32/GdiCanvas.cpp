@@ -1,12 +1,8 @@
-#include "render/win32/GdiRenderer.h"
-
-#include <vector>
+#include "render/win32/GdiCanvas.h"
 
 #include "render/win32/GdiObjects.h"
 
 namespace {
-constexpr UINT NoBackBufferExit = 1;
-
 // Selects a clip region for one scope, then selects none.
 class TClip {
 public:
@@ -24,10 +20,13 @@ void ToPoints(const TCellPrimitive &p, POINT *points) {
         points[i] = POINT{p.Points[i].X, p.Points[i].Y};
 }
 
-HFONT MakeFont(const TFontSize &f) {
-    return CreateFontA(f.Height, f.Width, f.Escapement, f.Orientation, f.Weight, f.Italic,
-                       f.Underline, f.StrikeOut, f.CharSet, f.OutPrecision, f.ClipPrecision,
-                       f.Quality, f.PitchAndFamily, f.Face);
+// The panel's fonts as GDI knows them: "Arial" asked with fixed pitch and
+// the modern family, which maps to a fixed-pitch face.
+HFONT MakeFont(const TFont &f) {
+    const BYTE pitchAndFamily = f.FixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_SWISS;
+    return CreateFontA(f.Height, f.Width, 0, 0, f.Weight, FALSE, f.Underline, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily,
+                       "Arial");
 }
 
 // A top-down 32-bit layout for the texture's pixel words.
@@ -54,48 +53,54 @@ bool CanMakeBackBuffer(int32_t width, int32_t height) {
     return probe != nullptr;
 }
 
-TRect TGdiCanvas::Open(HWND window) {
+bool TGdiCanvas::Open(HWND window) {
     Release();
     Target = window;
     RECT client{};
     if (!GetClientRect(window, &client))
         client = RECT{};
+    ClientRect = TRect{client.left, client.top, client.right, client.bottom};
     Screen = GetDC(window);
     if (Screen) {
-        BackBitmap =
-            CreateCompatibleBitmap(Screen, client.right - client.left, client.bottom - client.top);
+        BackBitmap = CreateCompatibleBitmap(Screen, ClientRect.Width(), ClientRect.Height());
         Back = CreateCompatibleDC(Screen);
     }
-    if (!Screen || !BackBitmap || !Back)
-        ExitProcess(NoBackBufferExit);
+    if (!Screen || !BackBitmap || !Back) {
+        Release();
+        return false;
+    }
     SelectObject(Back, BackBitmap);
-    return TRect{client.left, client.top, client.right, client.bottom};
+    return true;
 }
 
-void TGdiCanvas::MakeBrushes(const TColourTable &colours) {
+void TGdiCanvas::Prepare(const TColourTable &colours, const TTexturePixels *texture) {
+    Colours = colours;
+    MakeBrushes();
+    if (texture)
+        MakeTexture(*texture);
+    if (!SavedScreenState && !SavedBackState) {
+        SavedScreenState = SaveDC(Screen);
+        SavedBackState = SaveDC(Back);
+    }
+}
+
+void TGdiCanvas::MakeBrushes() {
     for (int i = 0; i < 4; ++i) {
         if (CellBrushes[i])
             DeleteObject(CellBrushes[i]);
-        CellBrushes[i] = CreateSolidBrush(ColourRef(colours[CellColour0 + i]));
+        CellBrushes[i] = CreateSolidBrush(ColourRef(Colours[CellColour0 + i]));
     }
 }
 
 // Every pixel in one transfer; the device converts the colours as it would
 // for single-pixel writes.
-void TGdiCanvas::MakeTexture(const TTexture &texture) {
+void TGdiCanvas::MakeTexture(const TTexturePixels &pixels) {
     if (Back && !Texture)
         Texture = CreateCompatibleBitmap(Screen, TextureWidth, TextureHeight);
     if (!Texture)
         return;
-    std::vector<TTexturePixels> pixels(1); // 500 KB: not on the stack
-    texture.RenderPixels(pixels[0]);
     BITMAPINFO info = TextureBitmapInfo();
-    SetDIBits(Screen, Texture, 0, TextureHeight, pixels[0].data(), &info, DIB_RGB_COLORS);
-}
-
-void TGdiCanvas::SaveStates() {
-    SavedScreenState = SaveDC(Screen);
-    SavedBackState = SaveDC(Back);
+    SetDIBits(Screen, Texture, 0, TextureHeight, pixels.data(), &info, DIB_RGB_COLORS);
 }
 
 void TGdiCanvas::Release() {
@@ -122,12 +127,13 @@ void TGdiCanvas::Release() {
     Screen = nullptr;
     Texture = nullptr;
     Target = nullptr;
+    ClientRect = TRect{};
 }
 
 // The pen and the three context settings are the same for every look; the
 // settings stay in place afterwards.
 void TGdiCanvas::PaintCell(const TCellPicture &picture) {
-    COLORREF outline = ColourRef(picture.PenColour);
+    COLORREF outline = ColourRef(Colours[picture.Pen]);
     TOwnedObject pen(CreatePen(PS_SOLID, 1, outline));
     TSelection selectedPen(Back, pen.Get());
     SetBkColor(Back, outline);
@@ -150,7 +156,7 @@ void TGdiCanvas::PaintCell(const TCellPicture &picture) {
 }
 
 void TGdiCanvas::IssuePrimitives(const TCellPicture &picture) {
-    COLORREF pixelColour = ColourRef(picture.PixelColour);
+    COLORREF pixelColour = ColourRef(Colours[picture.PixelColour]);
     for (const TCellPrimitive &p : picture.Primitives) {
         POINT points[6];
         ToPoints(p, points);
@@ -171,34 +177,32 @@ void TGdiCanvas::IssuePrimitives(const TCellPicture &picture) {
     }
 }
 
-void TGdiCanvas::FillRectangles(TColour colour, int32_t penWidth, const TRect *rects,
-                                int32_t count) {
-    COLORREF c = ColourRef(colour);
-    TScopedObject pen(Back, CreatePen(PS_SOLID, penWidth, c));
+// A pen and a brush of the colour: the rectangles come out exactly their
+// size, outline included.
+void TGdiCanvas::FillRectangles(TColourIndex colour, const TRect *rects, int32_t count) {
+    COLORREF c = ColourRef(Colours[colour]);
+    TScopedObject pen(Back, CreatePen(PS_SOLID, 1, c));
     TScopedObject brush(Back, CreateSolidBrush(c));
     for (int32_t i = 0; i < count; ++i)
         Rectangle(Back, rects[i].Left, rects[i].Top, rects[i].Right, rects[i].Bottom);
 }
 
-void TGdiCanvas::WriteText(const TPanelText &text, const TFontSize &font, TColour colour,
-                           TColour background) {
+// DrawText centres and clips without DT_SINGLELINE; the text's top stays at
+// the rectangle's top.
+void TGdiCanvas::WriteText(const TPanelText &text, const TFont &font) {
     TScopedObject selected(Back, MakeFont(font));
     if (!selected.Made())
         return;
-    SetTextColor(Back, ColourRef(colour));
-    SetBkColor(Back, ColourRef(background));
+    SetTextColor(Back, ColourRef(Colours[text.Colour]));
     SetBkMode(Back, TRANSPARENT);
     const int length = static_cast<int>(text.Text.size());
     RECT r{text.Rect.Left, text.Rect.Top, text.Rect.Right, text.Rect.Bottom};
-    switch (text.Place) {
-    case TTextPlace::TopLeftAt:
+    switch (text.Align) {
+    case TTextAlign::Left:
         TextOutA(Back, r.left, r.top, text.Text.c_str(), length);
         break;
-    case TTextPlace::TopOfBand:
+    case TTextAlign::Centre:
         DrawTextA(Back, text.Text.c_str(), length, &r, DT_CENTER);
-        break;
-    case TTextPlace::CentredInBox:
-        DrawTextA(Back, text.Text.c_str(), length, &r, DT_CENTER | DT_VCENTER);
         break;
     }
 }
@@ -228,15 +232,3 @@ bool TGdiCanvas::CopyToScreen(const TRect &area) {
     return true;
 }
 
-void TGdiRenderer::SetWindow(HWND window, const TRect &game) {
-    Picture.Unbind();
-    Canvas.Release();
-    if (!window)
-        return;
-    TRect client = Canvas.Open(window);
-    Picture.Bind(Canvas, client, game);
-    Canvas.MakeBrushes(Picture.Colours());
-    if (Picture.Look().Texture)
-        Canvas.MakeTexture(Picture.Texture());
-    Canvas.SaveStates();
-}

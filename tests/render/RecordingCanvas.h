@@ -1,0 +1,45 @@
+#pragma once
+// A canvas that records what the renderer asks of it, for the tests of the
+// renderer and of the play loop.
+#include <string>
+#include <vector>
+
+#include "render/Canvas.h"
+
+namespace test {
+
+// One letter per call: Prepare, Cell (F when flashing), Rectangles, Text,
+// Stretch, Copy (with its rectangle).
+struct RecordingCanvas final : TCanvas {
+    std::string Calls;
+    std::vector<TRect> Copies, Stretched;
+    std::vector<std::string> Texts;
+    TColourTable Prepared{};
+    bool Textured = false;
+    bool Stretches = true;
+    bool CopySucceeds = true;
+
+    void Prepare(const TColourTable &colours, const TTexturePixels *texture) override {
+        Calls += 'P';
+        Prepared = colours;
+        Textured = texture != nullptr;
+    }
+    void PaintCell(const TCellPicture &p) override { Calls += p.ClipToOutline ? 'F' : 'C'; }
+    void FillRectangles(TColourIndex, const TRect *, int32_t) override { Calls += 'R'; }
+    void WriteText(const TPanelText &text, const TFont &) override {
+        Calls += 'T';
+        Texts.push_back(text.Text);
+    }
+    bool StretchTexture(const TRect &onto) override {
+        Calls += 'S';
+        Stretched.push_back(onto);
+        return Stretches;
+    }
+    bool CopyToScreen(const TRect &area) override {
+        Calls += 'K';
+        Copies.push_back(area);
+        return CopySucceeds;
+    }
+};
+
+} // namespace test

@@ -1,0 +1,398 @@
+#!/usr/bin/env python3
+"""x11.py --hack H --probe P --xml X --build B --out DIR CASE: the real hack in
+a private Xvfb, on windows made by xprobe, read back with xwd. Every wait and
+process is bounded; the hack runs from a copy that an unprivileged user can
+reach, since the daemon starts hacks only as one."""
+import argparse, os, shutil, signal, struct, subprocess, sys, tempfile, time
+import xml.etree.ElementTree as ET
+
+# "Blue palette", the default: panel fill, frame bands, a cell's face.
+BACK, SHADOW, LIGHT, CELL_FACE = (20, 193, 255), (0, 0, 0), (255, 255, 255), (150, 220, 255)
+# The glass area of the layout for a client size.
+GLASS_AREA = {(1024, 768): (312, 38, 711, 730), (640, 480): (195, 24, 444, 456),
+              (1280, 1024): (373, 51, 906, 973)}
+NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+
+
+def frame(size, back=BACK):
+    """Pixels of the glass's framed panel: filled from the area grown by 2 (one
+    more right and below), dark bands above and left, light ones below and right."""
+    l, t, r, b = GLASS_AREA[size]
+    l, t, r, b = l - 2, t - 2, r + 3, b + 3
+    mx, my = (l + r) // 2, (t + b) // 2
+    return [((mx, t - 1), SHADOW), ((l - 1, my), SHADOW), ((r, my), LIGHT), ((mx, b), LIGHT),
+            ((l, my), back), ((mx, t), back), ((r - 1, my), back), ((mx, b - 1), back)]
+
+
+def bounded(limit, *argv):
+    return ["timeout", "-k", "5", str(limit)] + list(argv)
+
+
+class Shot:
+    """A window read back by xwd: 32 bits a pixel (Xvfb at depth 24), rows
+    of bytes_per_line; missing or unreadable, every pixel is (-1, -1, -1)."""
+
+    def __init__(self, xwd):
+        fields = struct.unpack(">25I", xwd[:100]) if len(xwd) >= 100 else (0,) * 25
+        size, self.width, self.height, order, bpp, self.pitch, ncolors = (
+            fields[0], fields[4], fields[5], fields[7], fields[11], fields[12], fields[19])
+        self.data = xwd[size + ncolors * 12:] if bpp == 32 else b""
+        self.rgb = (2, 1, 0) if order == 0 else (1, 2, 3)  # LSBFirst: B, G, R, pad
+
+    def pixel(self, x, y):
+        i = y * self.pitch + x * 4
+        if x >= self.width or i + 4 > len(self.data):
+            return (-1, -1, -1)
+        return tuple(self.data[i + k] for k in self.rgb)
+
+    def mismatches(self, expected):
+        return [(xy, c, self.pixel(*xy)) for xy, c in expected if self.pixel(*xy) != c]
+
+    def count(self, rect, colour, same=True):
+        return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
+                   for x in range(rect[0], rect[2]))
+
+
+class Session:
+    def __init__(self, opts):
+        self.opts, self.failures, self.procs = opts, 0, []
+        shutil.rmtree(opts.out, ignore_errors=True)
+        os.makedirs(opts.out)
+        # A folder every user can reach: the hack, and homes of its own.
+        self.tmp = tempfile.mkdtemp(prefix="stakko-x11-")
+        os.chmod(self.tmp, 0o755)
+        self.hack = os.path.join(self.tmp, "stakko")
+        shutil.copy(opts.hack, self.hack)
+        self.state = os.path.join(self.tmp, "state")
+        self.xvfb, self.display = self.start_xvfb()
+        supp = os.path.join(self.tmp, "lsan.supp")  # for a sanitizer build's hack
+        shutil.copy(os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp"), supp)
+        self.env = dict(os.environ, DISPLAY=self.display, XDG_STATE_HOME=self.state,
+                        LSAN_OPTIONS="suppressions=" + supp)
+
+    def start_xvfb(self, size="1280x1024x24"):
+        r, w = os.pipe()
+        p = subprocess.Popen(bounded(600, "Xvfb", "-displayfd", str(w), "-screen", "0", size,
+                                     "-nolisten", "tcp"), pass_fds=(w,),
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        number = b""
+        deadline = time.time() + 15
+        while not number.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(r, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(r)
+        self.procs.append(p)
+        return p, ":" + number.decode().strip()
+
+    def check(self, ok, what, detail=""):
+        print(("ok: " if ok else "FAIL: ") + what + ("" if ok or not detail else " (%s)" % detail),
+              flush=True)
+        self.failures += 0 if ok else 1
+        return ok
+
+    def run(self, *argv, env=None, limit=60, **kw):
+        p = subprocess.Popen(bounded(limit, *argv), env=dict(self.env, **(env or {})),
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, **kw)
+        self.procs.append(p)
+        return p
+
+    def start(self, *args, env=None, user=()):
+        return self.run(*user, self.hack, *args, env=env, limit=120)
+
+    def window(self, width, height, x=0, y=0):
+        """A window of xprobe's, its id; it lives until its process ends."""
+        p = subprocess.Popen(bounded(300, self.opts.probe, "window", str(width), str(height),
+                                     str(x), str(y)),
+                             env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.procs.append(p)
+        return p, p.stdout.readline().decode().strip()
+
+    def shot(self, window="root", keep=None):
+        where = ["-root"] if window == "root" else ["-id", window]
+        xwd = subprocess.run(bounded(30, "xwd", "-silent", *where), env=self.env,
+                             capture_output=True).stdout
+        if keep:
+            subprocess.run(bounded(30, "/usr/bin/convert", "xwd:-",
+                                   os.path.join(self.opts.out, keep + ".png")), input=xwd)
+        return Shot(xwd)
+
+    def comes_up(self, what, window, expected, p=None, limit=15):
+        deadline = time.time() + limit
+        while time.time() < deadline and (p is None or p.poll() is None):
+            shot = self.shot(window)
+            if not shot.mismatches(expected):
+                self.check(True, what)
+                return shot
+            time.sleep(0.2)
+        self.check(False, what, str(self.shot(window, "not-up").mismatches(expected)[:3]))
+        return None
+
+    def ends(self, p, what, limit=1.0, status=0):
+        """Whether p ends within limit seconds with the status; its output is
+        kept in p.out and p.err."""
+        started = time.time()
+        try:
+            p.out, p.err = p.communicate(timeout=limit + 0.5)
+            rc = p.returncode
+        except subprocess.TimeoutExpired:
+            rc, p.out, p.err = None, b"", b""
+        took = time.time() - started
+        self.check(rc == status and took <= limit, what,
+                   "status %s after %.2f s: %s" % (rc, took, p.err[-300:]))
+        return rc
+
+    def scores(self, text=None):
+        path = os.path.join(self.state, "stakko", "scores")
+        if text is not None:
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path + ".tmp", "w") as f:
+                f.write(text)
+            os.rename(path + ".tmp", path)  # whole, as a hack writes it
+        try:
+            with open(path) as f:
+                return f.read()
+        except OSError:
+            return None
+
+    def close(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(10)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait(10)
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def parse_scores(text):
+    lines = (text or "").splitlines()
+    if len(lines) != 3 or any(not l.startswith("Score%d=" % (i + 1)) for i, l in enumerate(lines)):
+        return None
+    return [int(l.split("=", 1)[1]) for l in lines]
+
+
+def case_picture(s):
+    """On the daemon's kind of window: the picture at the layout's places, it
+    moves, a resize lays it out anew, SIGTERM ends it at once."""
+    _, window = s.window(1024, 768)
+    p = s.start("--root", env={"XSCREENSAVER_WINDOW": window})
+    shot = s.comes_up("the glass frame in the palette's colours", window, frame((1024, 768)), p)
+    if shot:
+        for box in ((792, 218, 942, 250), (792, 509, 942, 559), (56, 339, 256, 429)):
+            s.check(shot.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
+        s.check(shot.count((316, 52, 707, 715), CELL_FACE) + shot.count((316, 52, 707, 715), BACK)
+                > 100000, "the glass is filled")
+        time.sleep(2)
+        later = s.shot(window, "picture")
+        glass = [(x, y) for y in range(52, 715, 3) for x in range(316, 707, 3)]
+        s.check(any(shot.pixel(*xy) != later.pixel(*xy) for xy in glass), "the picture changes")
+    subprocess.run(bounded(20, "xdotool", "windowsize", window, "640", "480"), env=s.env)
+    s.comes_up("a resize lays the picture out for 640 x 480", window, frame((640, 480)), p)
+    p.send_signal(signal.SIGTERM)
+    s.ends(p, "SIGTERM ends it within a second with status 0")
+    for sig in (signal.SIGINT, signal.SIGHUP):
+        p = s.start("--root", env={"XSCREENSAVER_WINDOW": window})
+        time.sleep(1)
+        p.send_signal(sig)
+        s.ends(p, "%s ends it too" % sig.name)
+
+
+def case_gone(s):
+    """A window that goes away, and a connection that is lost: status 0, quietly."""
+    probe, window = s.window(640, 480)
+    p = s.start("--window-id", window)
+    s.comes_up("the preview's picture (frames only)", window, frame((640, 480)), p)
+    probe.stdin.close()  # the probe ends, its window with it
+    s.ends(p, "its window destroyed ends it with status 0")
+    xvfb, display = s.start_xvfb("1024x768x24")
+    p = s.start("--window", env={"DISPLAY": display})
+    time.sleep(2)
+    xvfb.terminate()
+    s.ends(p, "the display going away ends it with status 0", limit=5)
+    s.check(p.err == b"", "and quietly", str(p.err))
+
+
+def case_keys(s):
+    """Its own window: cursor keys and space steer; closing the window ends it."""
+    p = s.start("--window", "--geometry", "1024x768+0+0")
+    found = subprocess.run(bounded(20, "xdotool", "search", "--sync", "--name",
+                                   "^Vornel Hex Stakko$"), env=s.env, capture_output=True)
+    window = (found.stdout.split() or [b""])[0].decode()
+    if not s.check(bool(window), "its own window \"Vornel Hex Stakko\""):
+        return
+    s.comes_up("the picture in its own window", window, frame((1024, 768)), p)
+    for keys, wall, what in ((["Right"] * 8, (677, 52, 705, 383), "Right steers to the right wall"),
+                             (["Left"] * 8, (318, 52, 346, 383), "Left steers to the left wall")):
+        subprocess.run(bounded(20, "xdotool", "key", "--window", window, "--delay", "30",
+                               "space", *keys), env=s.env)
+        deadline, there = time.time() + 1.0, 0
+        while there <= 50 and time.time() < deadline:
+            there = s.shot(window).count(wall, CELL_FACE)
+        s.check(there > 50, what, "%d face pixels there" % there)
+    subprocess.run(bounded(20, "xdotool", "windowclose", window), env=s.env)
+    s.ends(p, "closing its window ends it with status 0")
+
+
+def case_options(s):
+    """Bad options exit 2 with the message and the usage; no such window or
+    display, 1 with a line; every option of the description is taken."""
+    for args, why in ((["--palette", "7"], "bad value '7'"), (["-palette"], "needs a value"),
+                      (["--bogus"], "unknown option"), (["-clock", "noon"], "bad value 'noon'"),
+                      (["--geometry", "0x0"], "bad value"), (["--window-id", "zz"], "bad value")):
+        p = s.start(*args)
+        s.ends(p, " ".join(args) + " exits 2", status=2)
+        err = p.err.decode().splitlines()
+        s.check(len(err) >= 2 and err[0].startswith("stakko: ") and why in err[0]
+                and err[1].startswith("usage: stakko"), " ".join(args) + ": reason and usage",
+                str(err[:2]))
+    for args, env, what in ((["--window-id", "0x1fffff"], None, "no window 0x1fffff"),
+                            (["--window"], {"DISPLAY": ":999"}, "cannot open display")):
+        p = s.start(*args, env=env)
+        s.ends(p, " ".join(args) + " exits 1", limit=5, status=1)
+        err = p.err.decode().splitlines()
+        s.check(len(err) == 1 and what in err[0], "one line: " + what, str(err))
+    p = s.start("--help")
+    s.ends(p, "--help exits 0")
+    s.check(p.out.startswith(b"usage: stakko"), "and prints the usage")
+    root = ET.parse(s.opts.xml).getroot()
+    command = root.find("command").get("arg")
+    args = [e.get(a) for e in root.iter("option") for a in ("arg-set",) if e.get(a)]
+    args += [e.get(a) for e in root.iter("boolean") for a in ("arg-set", "arg-unset") if e.get(a)]
+    s.check(command == "--root" and len(args) >= 7 and root.get("name") == "stakko",
+            "the description names the hack, --root and its options")
+    light = [xy for xy, c in frame((640, 480)) if c == LIGHT]  # white in every palette
+    for arg in args:
+        _, window = s.window(640, 480)
+        p = s.start(command, *arg.split(), env={"XSCREENSAVER_WINDOW": window})
+        s.comes_up("the description's %s is taken" % arg, window,
+                   [(xy, LIGHT) for xy in light], p)
+        p.send_signal(signal.SIGTERM)
+        s.ends(p, "and the hack ends with status 0")
+
+
+def case_scores(s):
+    """Damaged, read-only, and two hacks at once with a third writer; each
+    on a fresh window, so that no earlier picture passes for its own."""
+    def on_new_window(x=0):
+        return {"XSCREENSAVER_WINDOW": s.window(640, 480, x)[1]}
+
+    s.scores("Score1=oops\n\x00\x01")
+    window = on_new_window()
+    p = s.start("--root", env=window)
+    s.comes_up("a damaged scores file: play goes on", window["XSCREENSAVER_WINDOW"],
+               frame((640, 480)), p)
+    p.send_signal(signal.SIGTERM)
+    s.ends(p, "and ends with status 0")
+    got = parse_scores(s.scores())
+    s.check(got is not None and min(got) >= 0, "the file is written whole again", str(s.scores()))
+
+    locked = os.path.join(s.tmp, "locked")  # root's: nobody can write there
+    os.makedirs(os.path.join(locked, "stakko"))
+    with open(os.path.join(locked, "stakko", "scores"), "w") as f:
+        f.write("Score1=9\nScore2=8\nScore3=7\n")
+    window = on_new_window()
+    p = s.start("--root", env=dict(window, XDG_STATE_HOME=locked), user=NOBODY)
+    s.comes_up("an unwritable scores file: play goes on", window["XSCREENSAVER_WINDOW"],
+               frame((640, 480)), p)
+    p.send_signal(signal.SIGTERM)
+    s.ends(p, "and ends with status 0")
+    with open(os.path.join(locked, "stakko", "scores")) as f:
+        s.check(f.read() == "Score1=9\nScore2=8\nScore3=7\n", "the file is left as it was")
+
+    s.scores("Score1=30\nScore2=20\nScore3=10\n")
+    windows = [on_new_window(), on_new_window(640)]
+    hacks = [s.start("--root", env=w) for w in windows]
+    for p, w in zip(hacks, windows):
+        s.comes_up("two hacks at once", w["XSCREENSAVER_WINDOW"], frame((640, 480)), p)
+    s.scores("Score1=40\nScore2=30\nScore3=20\n")  # a third copy saved meanwhile
+    time.sleep(1)
+    for p in hacks:
+        p.send_signal(signal.SIGTERM)
+    for p in hacks:
+        s.ends(p, "both ended at once: status 0")
+    got = parse_scores(s.scores())
+    s.check(got is not None and all(a >= b for a, b in zip(got, [40, 30, 20])),
+            "neither lost the other's scores", str(got))
+    left = [n for n in os.listdir(os.path.join(s.state, "stakko")) if ".new-" in n]
+    s.check(not left, "no half-written file is left", str(left))
+
+
+def case_daemon(s):
+    """xscreensaver as an unprivileged user: -activate shows the game full
+    screen, -deactivate ends the hack, no process is left."""
+    home = os.path.join(s.tmp, "home")
+    os.makedirs(home)
+    with open(os.path.join(home, ".xscreensaver"), "w") as f:
+        f.write("mode: one\nselected: 0\nsplash: False\nlock: False\n"
+                "programs: %s --root\n" % s.hack)
+    subprocess.run(["chown", "-R", "65534:65534", home])
+    env = {"HOME": home}
+    daemon = s.run(*NOBODY, "xscreensaver", "--no-splash", env=env, limit=300)
+    command = lambda *a: subprocess.run(bounded(20, *NOBODY, "xscreensaver-command", *a),
+                                        env=dict(s.env, **env), capture_output=True)
+    deadline = time.time() + 20
+    while command("-version").returncode != 0 and time.time() < deadline:
+        time.sleep(0.3)
+    command("-activate")
+    s.comes_up("-activate shows the game full screen", "root", frame((1280, 1024)), limit=25)
+    s.shot("root", "daemon")
+    command("-deactivate")
+    deadline, running = time.time() + 10, True
+    while running and time.time() < deadline:
+        time.sleep(0.2)
+        running = hack_running(s.hack)
+    s.check(not running, "-deactivate ends the hack")
+    command("-exit")
+    try:
+        daemon.wait(10)
+    except subprocess.TimeoutExpired:
+        daemon.terminate()
+
+
+def hack_running(path):
+    """Whether a process of this program is alive (not a zombie)."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                state = f.read().rsplit(")", 1)[1].split()[0]
+            if os.readlink("/proc/%s/exe" % pid) == path and state != "Z":
+                return True
+        except OSError:
+            pass
+    return False
+
+
+def case_install(s):
+    """cmake --install puts the hack and its description where xscreensaver looks."""
+    dest = os.path.join(s.tmp, "dest")
+    r = subprocess.run(bounded(60, "cmake", "--install", s.opts.build, "--component", "x11"),
+                       env=dict(os.environ, DESTDIR=dest), capture_output=True)
+    hack = os.path.join(dest, "usr/libexec/xscreensaver/stakko")
+    xml = os.path.join(dest, "usr/share/xscreensaver/config/stakko.xml")
+    s.check(r.returncode == 0 and os.access(hack, os.X_OK) and os.path.isfile(xml),
+            "the hack and its description are installed", r.stderr.decode()[-300:])
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    for name in ("hack", "probe", "xml", "build", "out"):
+        ap.add_argument("--" + name, required=True)
+    ap.add_argument("case", choices=[n[5:] for n in globals() if n.startswith("case_")])
+    opts = ap.parse_args()
+    s = Session(opts)
+    try:
+        globals()["case_" + opts.case](s)
+    finally:
+        s.close()
+    print("%s: %s" % (opts.case, "passed" if not s.failures else "%d failed" % s.failures))
+    return 1 if s.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

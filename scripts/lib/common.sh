@@ -13,7 +13,10 @@ unset LANGUAGE
 # for i686 and x86_64 (the -win32 compilers build the shipped .scr files,
 # the -posix ones the rest), and both Wine loaders, since which one this
 # machine can run is only known once they are there (scripts/lib/wine-arch.sh).
-NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev python3)
+NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev python3
+                 pkg-config libx11-dev libxft-dev fonts-liberation)
+# What the hack's tests run it with: a private X server, the real daemon.
+X11_PACKAGES=(xvfb x11-apps x11-utils xdotool imagemagick xscreensaver)
 MINGW_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
                 g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev)
 WINDOWS_PACKAGES=("${MINGW_PACKAGES[@]}"

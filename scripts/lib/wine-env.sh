@@ -2,28 +2,12 @@
 # exit. Sourced by the scripts; call wine_env_start, and wine_env_stop from
 # an EXIT trap. The prefix is of STAKKO_WINE_ARCH (scripts/lib/wine-arch.sh).
 source "$STAKKO_ROOT/scripts/lib/wine-arch.sh"
+source "$STAKKO_ROOT/scripts/lib/xvfb.sh"
 
 WINE_ENV_XVFB_PID=
 WINE_ENV_PREFIX=
 WINE_ENV_ROOT=
 WINE_ENV_LOG=
-
-# Starts Xvfb on a display number that the server picks itself and reports
-# (-displayfd), so runs that start together never share a display.
-start_xvfb() {
-    local file n tries=0
-    file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    while [ ! -s "$file" ] && kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && [ $tries -lt 100 ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-    n=$(head -1 "$file")
-    rm -f "$file"
-    [ -n "$n" ] || die "Xvfb did not start"
-    export DISPLAY=":$n"
-}
 
 # wine_start_failed STEP STATUS LOG: stops with the step, the likeliest cause
 # read from its log, and where the log is.
@@ -65,6 +49,7 @@ wine_env_start() {
     [ -n "${STAKKO_WINE_ARCH:-}" ] || choose_wine_arch
     use_wine_arch
     start_xvfb
+    WINE_ENV_XVFB_PID=$XVFB_PID
 
     WINE_ENV_ROOT=$root
     WINE_ENV_PREFIX="$root/prefix-$$"

@@ -1,0 +1,87 @@
+// The Linux hack's portable half: its command line and the best-score
+// record that copies of it share.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "saver/HackOptions.h"
+#include "saver/ScoreRecord.h"
+
+namespace {
+
+std::vector<int32_t> Scores(const TBestScores &b) {
+    return {b.Score1, b.Score2, b.Score3};
+}
+
+// One dash or two; names and numbers for the palette; flags both ways; the
+// last target wins.
+TEST(HackOptions, XScreenSaverStyleOptionsSetWhatTheDialogSets) {
+    THackOptions o;
+    std::string problem;
+    ASSERT_TRUE(ParseHackOptions({"-root", "--palette", "green", "-plain", "--no-info", "-clock",
+                                  "run", "--no-manual", "-geometry", "800x600-10+20"},
+                                 o, problem))
+        << problem;
+    EXPECT_EQ(o.Target, THackTarget::Root);
+    EXPECT_EQ((std::vector<int32_t>{o.Settings.Palette, o.Settings.ShowBkgr, o.Settings.ShowInfo,
+                                    o.Settings.Time, o.Settings.ManualControl}),
+              (std::vector<int32_t>{2, 0, 0, ClockRunTime, 0}));
+    EXPECT_TRUE(o.Geometry.HasSize && o.Geometry.HasPlace && o.Geometry.FromRight &&
+                !o.Geometry.FromBottom);
+    EXPECT_EQ((std::vector<int32_t>{int32_t(o.Geometry.Width), int32_t(o.Geometry.Height),
+                                    o.Geometry.X, o.Geometry.Y}),
+              (std::vector<int32_t>{800, 600, 10, 20}));
+    ASSERT_TRUE(ParseHackOptions({"--window-id", "0x2a00005", "-palette", "3", "--plain",
+                                  "--no-plain"},
+                                 o, problem));
+    EXPECT_TRUE(o.Target == THackTarget::WindowId && o.WindowId == 0x2a00005u);
+    EXPECT_TRUE(o.Settings.Palette == 3 && o.Settings.ShowBkgr);
+}
+
+TEST(HackOptions, ABadOrMissingValueOrAnUnknownOptionIsRefusedWithAReason) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--palette"},        {"--palette", "4"},    {"--palette", "-1"},
+        {"--clock", "noon"},  {"--window-id", "0"},  {"--window-id", "0x1zz"},
+        {"--window-id", "-5"}, {"--geometry", "0x0"}, {"--geometry", "800x"},
+        {"--geometry", "+5"}, {"--fast"},            {"root"}};
+    for (const auto &args : bad) {
+        THackOptions o;
+        std::string problem;
+        EXPECT_FALSE(ParseHackOptions(args, o, problem)) << args[0];
+        EXPECT_NE(problem.find(args[0]), std::string::npos) << problem;
+    }
+    TGeometry g;
+    EXPECT_TRUE(ParseGeometry("=+0-0", g) && g.HasPlace && !g.HasSize && g.FromBottom);
+    uint64_t id = 0;
+    EXPECT_TRUE(ParseWindowId("12345", id) && id == 12345u);
+}
+
+// Three lines in order or nothing: a damaged record is no record.
+TEST(ScoreRecord, TheTextRoundTripsAndAnythingElseIsDamaged) {
+    TBestScores best{30, -2, 2147483647};
+    TBestScores read;
+    ASSERT_TRUE(ParseScoreText(ScoreText(best), read));
+    EXPECT_EQ(Scores(read), Scores(best));
+    for (const char *damaged :
+         {"", "Score1=30\nScore2=20\n", "Score2=20\nScore1=30\nScore3=10\n",
+          "Score1=30\nScore2=20\nScore3=10", "Score1=30\nScore2=20\nScore3=10\nmore\n",
+          "Score1=3x\nScore2=20\nScore3=10\n", "Score1=\nScore2=20\nScore3=10\n",
+          "Score1=2147483648\nScore2=20\nScore3=10\n", "Score1= 3\nScore2=20\nScore3=10\n"})
+        EXPECT_FALSE(ParseScoreText(damaged, read)) << damaged;
+}
+
+// What another copy stored meanwhile stays; what this copy brought in since
+// it last read or wrote enters as a game's score does, once.
+TEST(ScoreRecord, AMergeKeepsEveryCopysScores) {
+    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 20, 10})),
+              (std::vector<int32_t>{40, 30, 20}));
+    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 25, 20})),
+              (std::vector<int32_t>{40, 30, 25}));
+    EXPECT_EQ(Scores(MergeScores({5, 3, 0}, {5, 0, 0}, {5, 3, 0})),
+              (std::vector<int32_t>{5, 3, 3})); // another copy's 3 and this one's
+    EXPECT_EQ(Scores(MergeScores({10, 20, 30}, {0, 0, 0}, {0, 0, 15})),
+              (std::vector<int32_t>{30, 20, 15}));
+}
+
+} // namespace

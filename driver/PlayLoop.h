@@ -90,10 +90,10 @@ private:
     TPlaySession Play;
     TRenderer Renderer;
     TDrawCursor Cursor;
-    bool Drawing = false;       // a call's changes are drawn on, a flash frame at a time
-    bool StepDrawing = false;   // and they are a step's, whose wait follows the drawing
-    uint32_t StepWait = 0;      // that wait
-    uint32_t FrameStart = 0;    // when the flash frame on the screen began
-    uint32_t StepDue = 0;       // the tick count at which the next step is due
+    bool Drawing = false;     // a call's changes are drawn on, a flash frame at a time
+    bool StepDrawing = false; // and they are a step's, whose wait follows the drawing
+    uint32_t StepWait = 0;    // that wait
+    uint32_t FrameStart = 0;  // when the flash frame on the screen began
+    uint32_t StepDue = 0;     // the tick count at which the next step is due
     std::vector<TDeferred> Deferred;
 };

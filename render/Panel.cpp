@@ -149,8 +149,7 @@ TPanelDrawing BestScoresDrawing(const TPanelView &view, int32_t score1, int32_t 
         char text[32];
         std::snprintf(text, sizeof text, " %d. %d", i + 1, scores[i]);
         int32_t top = box.Top + i * view.Layout.LineUnit;
-        drawing.Texts.push_back(TPanelText{text, TPanelFont::Best, ValueColour,
-                                           TTextAlign::Left,
+        drawing.Texts.push_back(TPanelText{text, TPanelFont::Best, ValueColour, TTextAlign::Left,
                                            TRect{box.Left, top, box.Left, top}});
     }
     return drawing;

@@ -114,9 +114,9 @@ std::string ElapsedText(int64_t seconds);
 
 // What the time box shows.
 enum class TClockKind : uint8_t {
-    TimeOfDay,   // the local time of day
-    RunTime,     // the time since the program started
-    GameTime,    // the time since the game began
+    TimeOfDay, // the local time of day
+    RunTime,   // the time since the program started
+    GameTime,  // the time since the game began
 };
 
 // The time text of a clock kind; calendar seconds throughout. Empty if the

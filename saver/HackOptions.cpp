@@ -47,8 +47,8 @@ struct TFlag {
     bool On;
 };
 constexpr TFlag Flags[] = {
-    {"plain", &TSettings::ShowBkgr, false},     {"no-plain", &TSettings::ShowBkgr, true},
-    {"info", &TSettings::ShowInfo, true},       {"no-info", &TSettings::ShowInfo, false},
+    {"plain", &TSettings::ShowBkgr, false},      {"no-plain", &TSettings::ShowBkgr, true},
+    {"info", &TSettings::ShowInfo, true},        {"no-info", &TSettings::ShowInfo, false},
     {"manual", &TSettings::ManualControl, true}, {"no-manual", &TSettings::ManualControl, false},
 };
 } // namespace

@@ -44,7 +44,8 @@ bool ParseScoreText(const std::string &text, TBestScores &best) {
     size_t at = 0;
     for (int i = 0; i < 3; ++i) {
         const size_t end = text.find('\n', at);
-        if (end == std::string::npos || !ReadScore(text.substr(at, end - at), Keys[i], Slot(read, i)))
+        if (end == std::string::npos ||
+            !ReadScore(text.substr(at, end - at), Keys[i], Slot(read, i)))
             return false;
         at = end + 1;
     }

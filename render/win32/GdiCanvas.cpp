@@ -231,4 +231,3 @@ bool TGdiCanvas::CopyToScreen(const TRect &area) {
     GdiFlush();
     return true;
 }
-

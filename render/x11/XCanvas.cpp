@@ -169,8 +169,8 @@ void TXCanvas::FillRectangles(TColourIndex colour, const TRect *rects, int32_t c
 // and, like GDI's, squeezed to the width it asks.
 XftFont *TXCanvas::FontFor(const TFont &font) {
     for (const TOpenFont &open : Fonts)
-        if (open.Height == font.Height && open.Width == font.Width &&
-            open.Weight == font.Weight && open.FixedPitch == font.FixedPitch)
+        if (open.Height == font.Height && open.Width == font.Width && open.Weight == font.Weight &&
+            open.FixedPitch == font.FixedPitch)
             return open.Font;
     if (font.Height <= 0)
         return nullptr;
@@ -181,7 +181,8 @@ XftFont *TXCanvas::FontFor(const TFont &font) {
         for (const char *face : faces)
             FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(face));
         FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixelSize);
-        FcPatternAddInteger(pattern, FC_WEIGHT, font.Weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_WEIGHT,
+                            font.Weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         if (font.FixedPitch)
             FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
         FcMatrix matrix;

@@ -181,7 +181,8 @@ TScreenArrangement ArrangeFullScreen() {
 TSaverRun::TSaverRun(TRunMode mode, const TSettings &settings, HWND host, TNow start,
                      const char *programPath)
     : Mode(mode), Settings(settings), Host(host), ProgramPath(programPath),
-      Loop(SessionOptionsOf(settings, start.Seconds), LookOf(settings, mode == Saver), start, Clock),
+      Loop(SessionOptionsOf(settings, start.Seconds), LookOf(settings, mode == Saver), start,
+           Clock),
       Shared(Loop) {}
 
 bool RegisterSaverClass(HINSTANCE instance) {

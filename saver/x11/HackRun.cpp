@@ -1,3 +1,11 @@
+// X's headers before everything of the core's: they define macros such as
+// None and CurrentTime, and no name of the game, the player, the driver,
+// the renderer or the saver may clash with them.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
 #include "saver/x11/HackRun.h"
 
 #include <fcntl.h>
@@ -13,13 +21,8 @@
 #include "driver/OneThreadPlay.h"
 #include "driver/PlayLoop.h"
 #include "render/x11/XCanvas.h"
+#include "saver/Settings.h"
 #include "saver/x11/ScoreFile.h"
-
-// Last: X's headers define macros such as None and CurrentTime.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/keysym.h>
 
 namespace {
 const char Title[] = "Vornel Hex Stakko";
@@ -147,9 +150,9 @@ Window THackRun::MakeOwnWindow() {
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = 0; // no background: nothing flickers before a repaint
     attributes.event_mask = OwnWindowEvents;
-    Window window = XCreateWindow(Dpy, RootWindow(Dpy, screen), x, y, width, height, 0,
-                                  CopyFromParent, InputOutput, CopyFromParent,
-                                  CWBackPixmap | CWEventMask, &attributes);
+    Window window =
+        XCreateWindow(Dpy, RootWindow(Dpy, screen), x, y, width, height, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     XSizeHints hints{};
     hints.flags = (g.HasSize ? USSize : PSize) | (g.HasPlace ? USPosition : 0);
     hints.x = x;
@@ -184,8 +187,7 @@ bool THackRun::FindWindow() {
     }
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(Dpy, Target, &attributes)) {
-        std::fprintf(stderr, "stakko: no window 0x%lx on display %s\n", Target,
-                     DisplayString(Dpy));
+        std::fprintf(stderr, "stakko: no window 0x%lx on display %s\n", Target, DisplayString(Dpy));
         return false;
     }
     XSelectInput(Dpy, Target, ForeignWindowEvents);
@@ -275,8 +277,7 @@ void THackRun::Rebind() {
 
 void THackRun::SaveIfBestChanged() {
     const TBestScores &best = Loop->Session().Best();
-    if (best.Score1 != Saved.Score1 || best.Score2 != Saved.Score2 ||
-        best.Score3 != Saved.Score3)
+    if (best.Score1 != Saved.Score1 || best.Score2 != Saved.Score2 || best.Score3 != Saved.Score3)
         SaveScores();
 }
 

@@ -107,8 +107,8 @@ bool TScoreFile::WriteWhole(const TBestScores &best) const {
     if (fd < 0)
         return false;
     const std::string text = ScoreText(best);
-    const bool written = write(fd, text.data(), text.size()) == ssize_t(text.size()) &&
-                         fsync(fd) == 0;
+    const bool written =
+        write(fd, text.data(), text.size()) == ssize_t(text.size()) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
     if (!written || !closed || rename(temporary.c_str(), Path.c_str()) != 0) {
         unlink(temporary.c_str());

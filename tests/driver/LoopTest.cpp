@@ -54,8 +54,9 @@ protected:
         return frames;
     }
     int ClockTexts() const {
-        return int(std::count_if(canvas.Texts.begin(), canvas.Texts.end(),
-                                 [](const std::string &t) { return t.size() == 8 && t[2] == ':'; }));
+        return int(
+            std::count_if(canvas.Texts.begin(), canvas.Texts.end(),
+                          [](const std::string &t) { return t.size() == 8 && t[2] == ':'; }));
     }
 
     TSteppedClock clock;

@@ -32,19 +32,25 @@ TEST(HackOptions, XScreenSaverStyleOptionsSetWhatTheDialogSets) {
     EXPECT_EQ((std::vector<int32_t>{int32_t(o.Geometry.Width), int32_t(o.Geometry.Height),
                                     o.Geometry.X, o.Geometry.Y}),
               (std::vector<int32_t>{800, 600, 10, 20}));
-    ASSERT_TRUE(ParseHackOptions({"--window-id", "0x2a00005", "-palette", "3", "--plain",
-                                  "--no-plain"},
-                                 o, problem));
+    ASSERT_TRUE(ParseHackOptions(
+        {"--window-id", "0x2a00005", "-palette", "3", "--plain", "--no-plain"}, o, problem));
     EXPECT_TRUE(o.Target == THackTarget::WindowId && o.WindowId == 0x2a00005u);
     EXPECT_TRUE(o.Settings.Palette == 3 && o.Settings.ShowBkgr);
 }
 
 TEST(HackOptions, ABadOrMissingValueOrAnUnknownOptionIsRefusedWithAReason) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--palette"},        {"--palette", "4"},    {"--palette", "-1"},
-        {"--clock", "noon"},  {"--window-id", "0"},  {"--window-id", "0x1zz"},
-        {"--window-id", "-5"}, {"--geometry", "0x0"}, {"--geometry", "800x"},
-        {"--geometry", "+5"}, {"--fast"},            {"root"}};
+    const std::vector<std::vector<std::string>> bad = {{"--palette"},
+                                                       {"--palette", "4"},
+                                                       {"--palette", "-1"},
+                                                       {"--clock", "noon"},
+                                                       {"--window-id", "0"},
+                                                       {"--window-id", "0x1zz"},
+                                                       {"--window-id", "-5"},
+                                                       {"--geometry", "0x0"},
+                                                       {"--geometry", "800x"},
+                                                       {"--geometry", "+5"},
+                                                       {"--fast"},
+                                                       {"root"}};
     for (const auto &args : bad) {
         THackOptions o;
         std::string problem;

@@ -39,7 +39,8 @@ Window MapWindow(Display *display, int width, int height, int x = 0, int y = 0) 
     return window;
 }
 
-int FirstFrame(Display *display, Window window, int x, int y, unsigned long colour, char **command) {
+int FirstFrame(Display *display, Window window, int x, int y, unsigned long colour,
+               char **command) {
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", window);
     setenv("XSCREENSAVER_WINDOW", id, 1);
@@ -78,7 +79,8 @@ int main(int argc, char **argv) {
     Display *display = XOpenDisplay(nullptr);
     if (!display || argc < 4 || (what != "window" && what != "first-frame") ||
         (what == "first-frame" && argc < 9)) {
-        std::fprintf(stderr, "usage: xprobe window W H [X Y] | xprobe first-frame W H X Y RRGGBB CMD...\n");
+        std::fprintf(stderr,
+                     "usage: xprobe window W H [X Y] | xprobe first-frame W H X Y RRGGBB CMD...\n");
         return 2;
     }
     const bool placed = what == "window" && argc >= 6;

@@ -267,8 +267,8 @@ TEST_F(InstallTest, InstallingTwiceWritesOnce) {
 // The cursor keys and the space bar steer; every other key is no move.
 TEST(VirtualKeysTest, TheFourCursorKeysAndTheSpaceBarAreTheMoves) {
     const std::pair<uint32_t, TKeyAction> keys[] = {
-        {0x25, TKeyAction::Left},   {0x27, TKeyAction::Right}, {0x26, TKeyAction::Turn},
-        {0x28, TKeyAction::Down},   {0x20, TKeyAction::Drop},  {0x1B, TKeyAction::NoMove},
+        {0x25, TKeyAction::Left},   {0x27, TKeyAction::Right},  {0x26, TKeyAction::Turn},
+        {0x28, TKeyAction::Down},   {0x20, TKeyAction::Drop},   {0x1B, TKeyAction::NoMove},
         {0x41, TKeyAction::NoMove}, {0x125, TKeyAction::NoMove}};
     for (auto [key, move] : keys)
         EXPECT_EQ(KeyOfVirtualKey(key), move) << key;

@@ -8,6 +8,11 @@ struct TBestScores {
     int32_t Score2 = 0;
     int32_t Score3 = 0;
 
+    bool operator==(const TBestScores &o) const {
+        return Score1 == o.Score1 && Score2 == o.Score2 && Score3 == o.Score3;
+    }
+    bool operator!=(const TBestScores &o) const { return !(*this == o); }
+
     // A game's score enters only by replacing a smaller third score.
     void OfferScore3(int32_t score) {
         if (score > Score3)

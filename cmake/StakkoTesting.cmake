@@ -1,6 +1,6 @@
 # GoogleTest for both builds: the system's package natively, and built from
 # the sources that the googletest package installs for Windows.
-if(NOT BUILD_TESTING)
+if(NOT BUILD_TESTING OR EMSCRIPTEN) # the page is tested in a browser, not with GoogleTest
   return()
 endif()
 

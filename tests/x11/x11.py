@@ -6,26 +6,11 @@ reach, since the daemon starts hacks only as one."""
 import argparse, os, shutil, signal, struct, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
-# "Blue palette", the default: panel fill, frame bands, a cell's face.
-BACK, SHADOW, LIGHT, CELL_FACE = (20, 193, 255), (0, 0, 0), (255, 255, 255), (150, 220, 255)
-# The glass area of the layout for a client size.
-GLASS_AREA = {(1024, 768): (312, 38, 711, 730), (640, 480): (195, 24, 444, 456),
-              (1280, 1024): (373, 51, 906, 973)}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, bounded,
+                     frame)
+
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
-
-
-def frame(size, back=BACK):
-    """Pixels of the glass's framed panel: filled from the area grown by 2 (one
-    more right and below), dark bands above and left, light ones below and right."""
-    l, t, r, b = GLASS_AREA[size]
-    l, t, r, b = l - 2, t - 2, r + 3, b + 3
-    mx, my = (l + r) // 2, (t + b) // 2
-    return [((mx, t - 1), SHADOW), ((l - 1, my), SHADOW), ((r, my), LIGHT), ((mx, b), LIGHT),
-            ((l, my), back), ((mx, t), back), ((r - 1, my), back), ((mx, b - 1), back)]
-
-
-def bounded(limit, *argv):
-    return ["timeout", "-k", "5", str(limit)] + list(argv)
 
 
 class Shot:
@@ -185,10 +170,10 @@ def case_picture(s):
     p = s.start("--root", env={"XSCREENSAVER_WINDOW": window})
     shot = s.comes_up("the glass frame in the palette's colours", window, frame((1024, 768)), p)
     if shot:
-        for box in ((792, 218, 942, 250), (792, 509, 942, 559), (56, 339, 256, 429)):
+        for box in TEXT_BOXES:
             s.check(shot.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
-        s.check(shot.count((316, 52, 707, 715), CELL_FACE) + shot.count((316, 52, 707, 715), BACK)
-                > 100000, "the glass is filled")
+        s.check(shot.count(GLASS, CELL_FACE) + shot.count(GLASS, BACK) > 100000,
+                "the glass is filled")
         time.sleep(2)
         later = s.shot(window, "picture")
         glass = [(x, y) for y in range(52, 715, 3) for x in range(316, 707, 3)]
@@ -228,8 +213,8 @@ def case_keys(s):
     if not s.check(bool(window), "its own window \"Vornel Hex Stakko\""):
         return
     s.comes_up("the picture in its own window", window, frame((1024, 768)), p)
-    for keys, wall, what in ((["Right"] * 8, (677, 52, 705, 383), "Right steers to the right wall"),
-                             (["Left"] * 8, (318, 52, 346, 383), "Left steers to the left wall")):
+    for keys, wall, what in ((["Right"] * 8, RIGHT_WALL, "Right steers to the right wall"),
+                             (["Left"] * 8, LEFT_WALL, "Left steers to the left wall")):
         subprocess.run(bounded(20, "xdotool", "key", "--window", window, "--delay", "30",
                                "space", *keys), env=s.env)
         deadline, there = time.time() + 1.0, 0

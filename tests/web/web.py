@@ -1,0 +1,242 @@
+#!/usr/bin/python3
+"""web.py --site DIR --out DIR CASE: the page served from DIR on 127.0.0.1
+in a real headless Chromium, driven by Selenium; the canvas's pixels read
+back in the page. Every case fails on a console error or an uncaught
+exception. Run with Debian's python3, which has Selenium."""
+import argparse, functools, http.server, os, shutil, sys, tempfile, threading, time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from picture import BACK, CELL_FACE, GLASS, RIGHT_WALL, SHADOW, TEXT_BOXES, frame
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+BROWN_BACK, GREEN_BACK = (255, 193, 114), (0, 186, 155)
+SCORE_FRAME = (867, 206)  # the score box's dark top band at 1024 x 768
+SCORE = "Vornel Hex Stakko Screen Saver/Score%d"
+# Reads the page's canvas: the colours at points, or how many pixels of a
+# rectangle have (or, with same false, lack) a colour.
+READ = """
+var c = document.getElementById('canvas'), x = c.getContext('2d');
+var what = arguments[0], a = arguments[1];
+if (what == 'points') return a.map(function(p) {
+    return Array.from(x.getImageData(p[0], p[1], 1, 1).data.slice(0, 3)); });
+var r = a[0], d = x.getImageData(r[0], r[1], r[2] - r[0], r[3] - r[1]).data, n = 0;
+for (var i = 0; i < d.length; i += 4)
+    n += ((d[i] == a[1][0] && d[i + 1] == a[1][1] && d[i + 2] == a[1][2]) == a[2]) ? 1 : 0;
+return n;"""
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Session:
+    def __init__(self, opts):
+        self.opts, self.failures = opts, 0
+        shutil.rmtree(opts.out, ignore_errors=True)
+        os.makedirs(opts.out)
+        self.server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(Quiet, directory=opts.site))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
+        self.profile = tempfile.mkdtemp(prefix="stakko-web-")
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/lib/chromium/chromium"
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                    "--disable-background-networking", "--disable-component-update",
+                    "--disable-sync", "--user-data-dir=" + self.profile):
+            options.add_argument(arg)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver.set_page_load_timeout(30)
+        self.driver.set_script_timeout(30)
+        self.viewport(1024, 768)
+
+    def check(self, ok, what, detail=""):
+        print(("ok: " if ok else "FAIL: ") + what + ("" if ok or not detail else " (%s)" % detail),
+              flush=True)
+        self.failures += 0 if ok else 1
+        return ok
+
+    def viewport(self, width, height, ratio=1):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": False})
+
+    def open(self, query=""):
+        self.driver.get(self.url + query)
+
+    def points(self, points):
+        return [tuple(c) for c in self.driver.execute_script(READ, "points", points)]
+
+    def count(self, rect, colour, same=True):
+        return self.driver.execute_script(READ, "count", [rect, colour, same])
+
+    def comes_up(self, what, expected, limit=15):
+        deadline, got = time.time() + limit, []
+        while time.time() < deadline:
+            got = self.points([xy for xy, _ in expected])
+            if got == [c for _, c in expected]:
+                return self.check(True, what)
+            time.sleep(0.2)
+        self.driver.save_screenshot(os.path.join(self.opts.out, "not-up.png"))
+        return self.check(False, what, str([(e, g) for e, g in zip(expected, got) if e[1] != g][:3]))
+
+    def keys(self, *keys):
+        chain = ActionChains(self.driver)
+        for key in keys:
+            chain.send_keys(key)
+        chain.perform()
+
+    def console_is_clean(self):
+        bad = [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.check(not bad, "no console error or uncaught exception", str(bad[:3]))
+
+    def close(self):
+        self.driver.quit()
+        self.server.shutdown()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def case_picture(s):
+    """The glass and panel at the layout's places in the palette's colours,
+    and the picture changes."""
+    s.open()
+    if s.comes_up("the glass frame in the palette's colours", frame((1024, 768))):
+        for box in TEXT_BOXES:
+            s.check(s.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
+        grid = [[x, y] for y in range(GLASS[1], GLASS[3], 7) for x in range(GLASS[0], GLASS[2], 7)]
+        before = s.points(grid)
+        time.sleep(2)
+        s.check(s.points(grid) != before, "the picture changes")
+    s.driver.save_screenshot(os.path.join(s.opts.out, "picture.png"))
+    s.console_is_clean()
+
+
+def figure_top(s):
+    """The highest row of a cell face in the upper half of the glass, or None."""
+    for y in range(GLASS[1], (GLASS[1] + GLASS[3]) // 2, 4):
+        if s.count((GLASS[0], y, GLASS[2], y + 1), CELL_FACE) > 3:
+            return y
+    return None
+
+
+def case_keys(s):
+    """Keys steer; the automatic player takes over again 1.5 s after the last
+    key (the figure falls a cell in 500 ms before, one in 50 ms after); F
+    toggles full screen."""
+    s.open()
+    s.comes_up("the picture comes up", frame((1024, 768)))
+    s.keys(" ", *[Keys.ARROW_RIGHT] * 8)
+    deadline, there = time.time() + 1.0, 0
+    while there <= 50 and time.time() < deadline:
+        there = s.count(RIGHT_WALL, CELL_FACE)
+    s.check(there > 50, "space and Right steer the figure to the right wall", str(there))
+    start, tops = time.time(), []
+    while time.time() - start < 3.2:
+        tops.append((time.time() - start, figure_top(s)))
+        time.sleep(0.05)
+    manual = {y for t, y in tops if t < 1.3}
+    steps = {y for t, y in tops if 1.7 < t < 2.7}
+    s.check(len(manual) <= 4, "under manual control it falls slowly", str(sorted(manual, key=str)))
+    s.check(len(steps) >= 5 or None in steps, "1.5 s after the last key the player drives it",
+            str(sorted(steps, key=str)))
+    full = "return document.fullscreenElement !== null"
+    s.keys("f")
+    time.sleep(0.5)
+    on = s.driver.execute_script(full)
+    s.keys("f")
+    time.sleep(0.5)
+    s.check(on and not s.driver.execute_script(full), "F toggles full screen")
+    s.console_is_clean()
+
+
+def case_storage(s):
+    """A best score survives a reload; refused or full storage stops nothing."""
+    s.open()
+    s.comes_up("the picture comes up", frame((1024, 768)))
+    s.driver.execute_script("localStorage.setItem(arguments[0], '30'); localStorage.setItem("
+                            "arguments[1], '20'); localStorage.setItem(arguments[2], '-5');",
+                            SCORE % 1, SCORE % 2, SCORE % 3)
+    s.open()  # reads 30, 20, -5
+    s.comes_up("the page plays again", frame((1024, 768)))
+    s.open()  # and on leaving offers its game's score (0 or more) in place of -5
+    s.comes_up("and again", frame((1024, 768)))
+    stored = s.driver.execute_script("var key = arguments[0]; return [1, 2, 3].map("
+                                     "function(i) { return localStorage.getItem(key + i); })",
+                                     SCORE[:-2])
+    s.check(stored[:2] == ["30", "20"] and int(stored[2]) >= 0,
+            "the best scores survive a reload, the game's score in place of -5", str(stored))
+    s.console_is_clean()
+    for what, script in (
+            ("refused", "Object.defineProperty(window, 'localStorage', {get: function() {"
+                        " throw new DOMException('refused', 'SecurityError'); }});"),
+            ("full", "Storage.prototype.setItem = function() {"
+                     " throw new DOMException('full', 'QuotaExceededError'); };")):
+        added = s.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                         {"source": script})
+        s.open()
+        if s.comes_up("with %s storage the page plays" % what, frame((1024, 768))):
+            grid = [[x, y] for y in range(GLASS[1], GLASS[3], 9) for x in range(GLASS[0], GLASS[2], 9)]
+            before = s.points(grid)
+            time.sleep(2)
+            s.check(s.points(grid) != before, "and goes on playing")
+        s.open()  # leaves the page: the write is refused quietly
+        s.console_is_clean()
+        s.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
+
+
+def case_query(s):
+    """Settings from the address, read as the Windows saver reads its profile:
+    an empty value is the default, a text without digits is 0, a number is
+    taken as it is."""
+    for query, back, info, what in (
+            ("", BACK, True, "no query: the defaults"),
+            ("?Palette=&ShowInfo=&ShowBkgr=&Time=&Bogus=1", BACK, True, "empty values: the defaults"),
+            ("?palette=2", GREEN_BACK, True, "Palette 2, the key in any case: green"),
+            ("?Palette=abc&ShowInfo=0x0", BROWN_BACK, False, "no digits read as 0: brown; 0x0 is 0"),
+            ("?Palette=7&ShowInfo=5&Time=%31%30%33", BROWN_BACK, True,
+             "Palette 7 keeps the first colours; 5 is on; escapes decoded")):
+        s.open(query)
+        if s.comes_up(what, frame((1024, 768), back)):
+            framed = s.points([SCORE_FRAME]) == [SHADOW]
+            s.check(framed == info, "the panel %s" % ("shown" if info else "left out"))
+    s.console_is_clean()
+
+
+def case_resize(s):
+    """A new size, and a pixel ratio of 2, lay the picture out at the real
+    pixel size."""
+    s.open()
+    s.comes_up("the picture at 1024 x 768", frame((1024, 768)))
+    for width, height, ratio in ((800, 600, 1), (640, 480, 2)):
+        s.viewport(width, height, ratio)
+        size = (width * ratio, height * ratio)
+        s.comes_up("at %d x %d, ratio %d: laid out for %d x %d" % ((width, height, ratio) + size),
+                   frame(size))
+        got = s.driver.execute_script("var c = document.getElementById('canvas');"
+                                      "return [c.width, c.height];")
+        s.check(tuple(got) == size, "the backing store is %d x %d" % size, str(got))
+    s.console_is_clean()
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--site", required=True)
+    ap.add_argument("--out", required=True)
+    ap.add_argument("case", choices=[n[5:] for n in globals() if n.startswith("case_")])
+    opts = ap.parse_args()
+    s = Session(opts)
+    try:
+        globals()["case_" + opts.case](s)
+    finally:
+        s.close()
+    print("%s: %s" % (opts.case, "passed" if not s.failures else "%d failed" % s.failures))
+    return 1 if s.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

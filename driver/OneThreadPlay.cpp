@@ -11,28 +11,28 @@ TOneThreadPlay::TOneThreadPlay(TPlayLoop &loop, TClock &clock)
       ClockDue(clock.Now().Ticks + ClockPeriod) {}
 
 uint32_t TOneThreadPlay::Run() {
-    const uint32_t now = Clock.Now().Ticks;
+    uint32_t now = Clock.Now().Ticks;
     if (Reached(ClockDue, now)) {
         ClockDue = now + ClockPeriod;
-        After(Loop.ClockTick());
+        After(Loop.ClockTick(), now);
     }
-    if (Reached(StepDue, Clock.Now().Ticks)) {
-        const uint32_t at = Clock.Now().Ticks;
-        TControlInput input;
-        input.Automatic = Loop.Control().IsAutoPlay(at);
-        input.HoldLeft = Loop.Control().HoldLeft(at);
-        return After(Loop.Step(input));
-    }
-    return Sleep(Clock.Now().Ticks);
+    if (!Reached(StepDue, now))
+        return Sleep(now);
+    TControlInput input;
+    input.Automatic = Loop.Control().IsAutoPlay(now);
+    input.HoldLeft = Loop.Control().HoldLeft(now);
+    return After(Loop.Step(input), now);
 }
 
 uint32_t TOneThreadPlay::Key(TKeyAction action) {
-    Loop.Control().TakeOver(Clock.Now().Ticks);
-    return After(Loop.Key(action));
+    uint32_t now = Clock.Now().Ticks;
+    Loop.Control().TakeOver(now);
+    return After(Loop.Key(action), now);
 }
 
 uint32_t TOneThreadPlay::Repaint() {
-    return After(Loop.Repaint());
+    uint32_t now = 0;
+    return After(Loop.Repaint(), now);
 }
 
 uint32_t TOneThreadPlay::Bind(TCanvas &canvas, const TRect &client) {
@@ -40,9 +40,10 @@ uint32_t TOneThreadPlay::Bind(TCanvas &canvas, const TRect &client) {
     return Repaint();
 }
 
-// Every result says when the next step (or flash frame) is due.
-uint32_t TOneThreadPlay::After(const TLoopResult &result) {
-    const uint32_t now = Clock.Now().Ticks;
+// Every result says when the next step (or flash frame) is due, counted
+// from the tick count it was made at, which is now from then on.
+uint32_t TOneThreadPlay::After(const TLoopResult &result, uint32_t &now) {
+    now = result.At;
     StepDue = now + result.Wait;
     return Sleep(now);
 }

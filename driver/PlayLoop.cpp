@@ -35,7 +35,7 @@ void TPlayLoop::Unbind() {
 
 TLoopResult TPlayLoop::Step(const TControlInput &input) {
     if (Drawing)
-        return DrawOn();
+        return DrawOn(Clock.Now().Ticks);
     TStepInput step;
     step.Now = Clock.Now();
     step.Automatic = input.Automatic;
@@ -43,7 +43,7 @@ TLoopResult TPlayLoop::Step(const TControlInput &input) {
     step.StopRequested = input.StopRequested;
     step.ScreenBound = Renderer.Bound();
     const TStepResult made = Play.Step(step);
-    TLoopResult result = DrawCall(true, made.Wait);
+    TLoopResult result = DrawCall(step.Now.Ticks, true, made.Wait);
     result.Stepped = true;
     result.Step = made;
     result.Ended = made.Ended;
@@ -55,8 +55,9 @@ TLoopResult TPlayLoop::Key(TKeyAction action) {
         Defer(TDeferred{TDeferred::Key, action});
         return FrameWait(Clock.Now().Ticks);
     }
-    Play.Key(action, Clock.Now().Ticks);
-    return DrawCall(false, 0);
+    const uint32_t now = Clock.Now().Ticks;
+    Play.Key(action, now);
+    return DrawCall(now, false, 0);
 }
 
 TLoopResult TPlayLoop::Repaint() {
@@ -64,8 +65,9 @@ TLoopResult TPlayLoop::Repaint() {
         Renderer.ShowAll(); // what a redraw would show, with the flash's pixels
         return FrameWait(Clock.Now().Ticks);
     }
-    Play.Repaint(Clock.Now().Seconds);
-    return DrawCall(false, 0);
+    const TNow now = Clock.Now();
+    Play.Repaint(now.Seconds);
+    return DrawCall(now.Ticks, false, 0);
 }
 
 TLoopResult TPlayLoop::ClockTick() {
@@ -77,8 +79,9 @@ TLoopResult TPlayLoop::ClockTick() {
             Defer(TDeferred{TDeferred::Clock, TKeyAction::NoMove});
         return FrameWait(Clock.Now().Ticks);
     }
-    Play.ClockTick(Clock.Now().Seconds);
-    return DrawCall(false, 0);
+    const TNow now = Clock.Now();
+    Play.ClockTick(now.Seconds);
+    return DrawCall(now.Ticks, false, 0);
 }
 
 void TPlayLoop::DropCall() {
@@ -87,26 +90,26 @@ void TPlayLoop::DropCall() {
     Deferred.clear();
 }
 
-TLoopResult TPlayLoop::DrawCall(bool fromStep, uint32_t stepWait) {
+TLoopResult TPlayLoop::DrawCall(uint32_t now, bool fromStep, uint32_t stepWait) {
     Cursor = TDrawCursor{};
     Drawing = true;
     StepDrawing = fromStep;
     StepWait = stepWait;
-    return DrawOn();
+    return DrawOn(now);
 }
 
 // Draws on from the cursor: up to the next flash frame, or to the end, after
 // which a step's own wait begins and what waited for the flash is done.
-TLoopResult TPlayLoop::DrawOn() {
-    FrameStart = Clock.Now().Ticks;
+TLoopResult TPlayLoop::DrawOn(uint32_t now) {
+    FrameStart = now;
     const bool done = Renderer.Draw(Play.Changes(), Scene(), Cursor);
-    const uint32_t now = Clock.Now().Ticks;
+    const uint32_t drawn = Clock.Now().Ticks;
     if (!done)
-        return FrameWait(now);
+        return FrameWait(drawn);
     Drawing = false;
     if (StepDrawing)
-        StepDue = now + StepWait;
-    return RunDeferred(Idle(now));
+        StepDue = drawn + StepWait;
+    return RunDeferred(Idle(drawn));
 }
 
 // A flash frame is on the screen: the next is due FlashFrameMs after it began.
@@ -114,12 +117,14 @@ TLoopResult TPlayLoop::FrameWait(uint32_t now) const {
     TLoopResult result;
     result.Flashing = true;
     result.Wait = Until(FrameStart + FlashFrameMs, now);
+    result.At = now;
     return result;
 }
 
 TLoopResult TPlayLoop::Idle(uint32_t now) const {
     TLoopResult result;
     result.Wait = Until(StepDue, now);
+    result.At = now;
     return result;
 }
 

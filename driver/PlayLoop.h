@@ -30,7 +30,8 @@ struct TControlInput {
 };
 
 struct TLoopResult {
-    uint32_t Wait = 0;     // how long until the next Step is due
+    uint32_t Wait = 0;     // how long until the next Step is due,
+    uint32_t At = 0;       // counted from this tick count (the call's end)
     bool Flashing = false; // a frame of a line's flash is on the screen; Step draws the next
     bool Ended = false;    // the stop came between two figures: the play is over
     bool Stepped = false;  // this call made a step of the play (Step)
@@ -78,8 +79,8 @@ private:
         TKeyAction Action;
     };
 
-    TLoopResult DrawCall(bool fromStep, uint32_t stepWait);
-    TLoopResult DrawOn();
+    TLoopResult DrawCall(uint32_t now, bool fromStep, uint32_t stepWait);
+    TLoopResult DrawOn(uint32_t now);
     TLoopResult FrameWait(uint32_t now) const;
     TLoopResult Idle(uint32_t now) const;
     void Defer(TDeferred call);

@@ -11,12 +11,8 @@ EM_JS(int, JsOpen, (int width, int height), {
     if (!s.screen) return 0;
     s.screen.width = width;
     s.screen.height = height;
-    s.back = s.back || document.createElement('canvas');
-    s.back.width = width;
-    s.back.height = height;
-    s.sctx = s.screen.getContext('2d', {alpha: false});
-    s.bctx = s.back.getContext('2d', {alpha: false});
-    return s.sctx && s.bctx ? 1 : 0;
+    s.bctx = s.screen.getContext('2d', {alpha: false});
+    return s.bctx ? 1 : 0;
 });
 
 EM_JS(void, JsPrepare, (const uint8_t *rgb, int count, const uint32_t *texture, int width,
@@ -27,6 +23,7 @@ EM_JS(void, JsPrepare, (const uint8_t *rgb, int count, const uint32_t *texture, 
         s.colours.push('rgb(' + HEAPU8[rgb + 3 * i] + ',' + HEAPU8[rgb + 3 * i + 1] + ',' +
                        HEAPU8[rgb + 3 * i + 2] + ')');
     s.fonts = {};
+    s.sprites = [];
     s.texture = null;
     if (!texture) return;
     var t = document.createElement('canvas');
@@ -46,12 +43,22 @@ EM_JS(void, JsPrepare, (const uint8_t *rgb, int count, const uint32_t *texture, 
 });
 
 // A cell's primitives, each: kind (0 polygon, 1 line, 2 pixel), fill, point
-// count, the points; clip: the outline's six points, or 0.
-EM_JS(void, JsCell, (const int32_t *data, int length, int pen, int pixel, const int32_t *clip), {
+// count, the points; drawn into the back buffer at (x, y), or into a new
+// sprite of width x height when one is asked for; clip: the outline's six
+// points, or 0.
+EM_JS(void, JsCell, (const int32_t *data, int length, int pen, int pixel, const int32_t *clip,
+                     int sprite, int width, int height), {
     var s = Module.stakkoCanvas, c = s.bctx, d = HEAP32.subarray(data >> 2, (data >> 2) + length);
+    if (sprite >= 0) {
+        var image = document.createElement('canvas');
+        image.width = width;
+        image.height = height;
+        s.sprites[sprite] = image;
+        c = image.getContext('2d');
+    }
+    c.save();
     if (clip) {
         var o = HEAP32.subarray(clip >> 2, (clip >> 2) + 12);
-        c.save();
         c.beginPath();
         c.moveTo(o[0], o[1]);
         for (var k = 2; k < 12; k += 2) c.lineTo(o[k], o[k + 1]);
@@ -77,7 +84,12 @@ EM_JS(void, JsCell, (const int32_t *data, int length, int pen, int pixel, const 
         }
         c.stroke();
     }
-    if (clip) c.restore();
+    c.restore();
+});
+
+EM_JS(void, JsSprite, (int sprite, int x, int y), {
+    var s = Module.stakkoCanvas;
+    s.bctx.drawImage(s.sprites[sprite], x, y);
 });
 
 EM_JS(void, JsFill, (const int32_t *rects, int count, int colour), {
@@ -131,10 +143,6 @@ EM_JS(int, JsStretch, (int x, int y, int width, int height), {
     return 1;
 });
 
-EM_JS(void, JsCopy, (int x, int y, int width, int height), {
-    var s = Module.stakkoCanvas;
-    s.sctx.drawImage(s.back, x, y, width, height, x, y, width, height);
-});
 // clang-format on
 
 bool TWebCanvas::Open(int32_t width, int32_t height) {
@@ -149,23 +157,54 @@ void TWebCanvas::Prepare(const TColourTable &colours, const TTexturePixels *text
         rgb[3 * i + 1] = colours[i].G;
         rgb[3 * i + 2] = colours[i].B;
     }
+    Sprites.clear();
     JsPrepare(rgb, ColourCount, texture ? texture->data() : nullptr, TextureWidth, TextureHeight);
 }
 
-void TWebCanvas::PaintCell(const TCellPicture &picture) {
+// The primitives as the page reads them, counted from (left, top).
+void TWebCanvas::Encode(const TCellPicture &picture, int32_t left, int32_t top) {
     Scratch.clear();
     for (const TCellPrimitive &p : picture.Primitives) {
         Scratch.insert(Scratch.end(), {int32_t(p.Kind), int32_t(p.Fill), p.Count});
         for (int32_t i = 0; i < p.Count; ++i)
-            Scratch.insert(Scratch.end(), {p.Points[i].X, p.Points[i].Y});
+            Scratch.insert(Scratch.end(), {p.Points[i].X - left, p.Points[i].Y - top});
     }
-    int32_t outline[12];
-    for (int k = 0; k < 6; ++k) {
-        outline[2 * k] = picture.Outline[k].X;
-        outline[2 * k + 1] = picture.Outline[k].Y;
+}
+
+// Every empty and every filled cell of a glass looks the same from its box's
+// corner: each is drawn once into a sprite (a pixel larger than the box, as
+// the outline's right and bottom reach that far), then copied. A flash's
+// random pixels are drawn as they come.
+void TWebCanvas::PaintCell(const TCellPicture &picture) {
+    const TRect &box = picture.Box;
+    if (picture.ClipToOutline) {
+        Encode(picture, 0, 0);
+        int32_t outline[12];
+        for (int k = 0; k < 6; ++k) {
+            outline[2 * k] = picture.Outline[k].X;
+            outline[2 * k + 1] = picture.Outline[k].Y;
+        }
+        JsCell(Scratch.data(), int(Scratch.size()), picture.Pen, picture.PixelColour, outline, -1,
+               0, 0);
+        return;
     }
-    JsCell(Scratch.data(), int(Scratch.size()), picture.Pen, picture.PixelColour,
-           picture.ClipToOutline ? outline : nullptr);
+    Encode(picture, box.Left, box.Top);
+    for (size_t i = 0; i < Sprites.size(); ++i)
+        if (Sprites[i].Pen == picture.Pen && Sprites[i].Primitives == Scratch) {
+            JsSprite(int(i), box.Left, box.Top);
+            return;
+        }
+    if (Sprites.size() >= SpriteLimit) {
+        Encode(picture, 0, 0);
+        JsCell(Scratch.data(), int(Scratch.size()), picture.Pen, picture.PixelColour, nullptr, -1,
+               0, 0);
+        return;
+    }
+    const int sprite = int(Sprites.size());
+    Sprites.push_back(TSprite{picture.Pen, Scratch});
+    JsCell(Scratch.data(), int(Scratch.size()), picture.Pen, picture.PixelColour, nullptr, sprite,
+           box.Width() + 1, box.Height() + 1);
+    JsSprite(sprite, box.Left, box.Top);
 }
 
 void TWebCanvas::FillRectangles(TColourIndex colour, const TRect *rects, int32_t count) {
@@ -185,7 +224,8 @@ bool TWebCanvas::StretchTexture(const TRect &onto) {
     return !onto.IsEmpty() && JsStretch(onto.Left, onto.Top, onto.Width(), onto.Height()) != 0;
 }
 
-bool TWebCanvas::CopyToScreen(const TRect &area) {
-    JsCopy(area.Left, area.Top, area.Width(), area.Height());
+// The page shows the canvas as it is when the current task ends: what was
+// drawn is already where it is to be seen.
+bool TWebCanvas::CopyToScreen(const TRect &) {
     return true;
 }

@@ -69,13 +69,19 @@ EM_JS(void, JsOnPageHide, (void *page), {
 });
 // clang-format on
 
+// The page's monotonic milliseconds, and the calendar time from the same
+// reading: one call into the page for both.
 class TPageClock final : public TClock {
 public:
+    TPageClock() : Origin(emscripten_date_now() - emscripten_get_now()) {}
     TNow Now() override {
         const double ms = emscripten_get_now();
         return TNow{static_cast<uint32_t>(std::fmod(ms, 4294967296.0)),
-                    static_cast<int64_t>(std::time(nullptr))};
+                    static_cast<int64_t>(std::floor((Origin + ms) / 1000))};
     }
+
+private:
+    double Origin; // the calendar's milliseconds at the page's time 0
 };
 
 struct TKeyBinding {

@@ -17,6 +17,8 @@ NATIVE_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev python3
                  pkg-config libx11-dev libxft-dev fonts-liberation)
 # What the hack's tests run it with: a private X server, the real daemon.
 X11_PACKAGES=(xvfb x11-apps x11-utils xdotool imagemagick xscreensaver)
+# The web page's compiler, and the browser its tests drive.
+WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
 MINGW_PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
                 g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev)
 WINDOWS_PACKAGES=("${MINGW_PACKAGES[@]}"
@@ -60,6 +62,17 @@ configure_and_build() {
     shift
     cmake -S "$STAKKO_ROOT" -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j "$(jobs_count)"
+}
+
+# configure_and_build_web DIR: the web page's tree, with emscripten. Its
+# tools run under the node on PATH, which may not be Debian's and then
+# lacks the modules they need: those are Debian's, in /usr/share/nodejs.
+configure_and_build_web() {
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    mkdir -p "$1"
+    emcmake cmake -S "$STAKKO_ROOT" -B "$1" -DCMAKE_BUILD_TYPE=Release >"$1/configure.log" 2>&1 ||
+        { cat "$1/configure.log" >&2; return 1; }
+    cmake --build "$1" -j "$(jobs_count)"
 }
 
 # The product's version: the one number in the root CMakeLists.txt's project().

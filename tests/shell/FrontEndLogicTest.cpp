@@ -1,11 +1,13 @@
-// The Linux hack's portable half: its command line and the best-score
-// record that copies of it share.
+// The portable halves of the Linux hack and the web page: the hack's
+// command line, the best-score record that copies share, and the page's
+// settings read from its address as the profile is read.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "saver/HackOptions.h"
+#include "saver/ProfileReading.h"
 #include "saver/ScoreRecord.h"
 
 namespace {
@@ -88,6 +90,39 @@ TEST(ScoreRecord, AMergeKeepsEveryCopysScores) {
               (std::vector<int32_t>{5, 3, 3})); // another copy's 3 and this one's
     EXPECT_EQ(Scores(MergeScores({10, 20, 30}, {0, 0, 0}, {0, 0, 15})),
               (std::vector<int32_t>{30, 20, 15}));
+}
+
+// Blanks, a sign, 0x, the digits up to the first other character, 32 bits;
+// nothing (or nothing at all) is the fallback.
+TEST(ProfileReading, NumbersAsTheProfileReaderReadsThem) {
+    const std::pair<const char *, int32_t> cases[] = {
+        {"12abc", 12}, {"0x10", 16}, {"-3", -3}, {"abc", 0}, {" 7", 7},
+        {"+5", 5},     {"0x", 0},   {"4294967297", 1}};
+    for (auto [text, number] : cases) {
+        const std::string value(text);
+        EXPECT_EQ(ProfileNumber(&value, 99), number) << text;
+    }
+    const std::string empty;
+    EXPECT_EQ(ProfileNumber(&empty, 99), 99);
+    EXPECT_EQ(ProfileNumber(nullptr, 99), 99);
+}
+
+// The profile's keys in any case, percent-decoded, the first of a repeated
+// one; no range check; anything else is left alone.
+TEST(ProfileReading, TheQuerySetsWhatTheProfileSets) {
+    const TSettings s = SettingsFromQuery(
+        "?Palette=2&showinfo=0&ShowBkgr=5&Time=%31%30%33&ManualControl=0x0&Palette=3&Score1=9");
+    EXPECT_EQ((std::vector<int32_t>{s.Palette, s.ShowInfo, s.ShowBkgr, s.Time, s.ManualControl,
+                                    s.Best.Score1}),
+              (std::vector<int32_t>{2, 0, 1, 103, 0, 0}));
+    const TSettings defaults;
+    for (const char *query : {"", "?", "?Palette=&Time&=5&&ShowInfo="}) {
+        const TSettings d = SettingsFromQuery(query);
+        EXPECT_TRUE(d.Palette == defaults.Palette && d.Time == defaults.Time && d.ShowInfo &&
+                    d.ShowBkgr && d.ManualControl)
+            << query;
+    }
+    EXPECT_EQ(SettingsFromQuery("?Palette=7").Palette, 7);
 }
 
 } // namespace

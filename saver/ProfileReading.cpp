@@ -74,17 +74,10 @@ TSettings SettingsFromQuery(const std::string &query) {
             values[key] = equals == std::string::npos ? std::string() : Decoded(pair.substr(equals + 1));
         at = end + 1;
     }
-    auto number = [&](const char *key, int32_t fallback) {
-        auto found = values.find(key);
-        return ProfileNumber(found == values.end() ? nullptr : &found->second, fallback);
-    };
-    const TSettings d;
     TSettings s;
-    s.Time = number("time", d.Time);
-    s.Priority = number("priority", d.Priority);
-    s.Palette = number("palette", d.Palette);
-    s.ShowBkgr = number("showbkgr", d.ShowBkgr) != 0;
-    s.ShowInfo = number("showinfo", d.ShowInfo) != 0;
-    s.ManualControl = number("manualcontrol", d.ManualControl) != 0;
+    ReadSettings(s, [&](const char *key, int32_t fallback) {
+        auto found = values.find(Lower(key));
+        return ProfileNumber(found == values.end() ? nullptr : &found->second, fallback);
+    });
     return s;
 }

@@ -13,9 +13,8 @@
 // the fallback.
 int32_t ProfileNumber(const std::string *text, int32_t fallback);
 
-// The settings of the profile's keys (Time, Priority, Palette, ShowBkgr,
-// ShowInfo, ManualControl) in a query string ("?Palette=2&ShowInfo=0");
-// keys in any case, values percent-decoded, the first of a repeated key
-// counts, other keys are ignored. Values are taken as the saver takes them,
-// with no range check; the best scores are not among them.
+// The settings of the profile's keys in a query string
+// ("?Palette=2&ShowInfo=0"); keys in any case, values percent-decoded, the
+// first of a repeated key counts, other keys are ignored. Values are taken
+// as the saver takes them, with no range check.
 TSettings SettingsFromQuery(const std::string &query);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "driver/PlaySession.h"
 #include "game/BestScores.h"
@@ -27,6 +28,12 @@ struct TSettings {
     bool ManualControl = true;
     TBestScores Best;
 };
+
+// Reads the settings key by key into `settings`, in the profile's order
+// (Time, Priority, Palette, ShowBkgr, ShowInfo, ManualControl, Score1 to
+// Score3), each as read(key, its default); a flag is on when its number is
+// not 0. What was read stays should a read fail on the way.
+void ReadSettings(TSettings &settings, const std::function<int32_t(const char *, int32_t)> &read);
 
 // The picture's look for a run: the full-screen saver's, or the preview's.
 TLook LookOf(const TSettings &settings, bool saver);

@@ -28,18 +28,9 @@ void WriteFlag(const char *key, bool on) {
 } // namespace
 
 TSettings LoadSettings() {
-    const TSettings defaults;
     TSettings settings;
     try {
-        settings.Time = ReadNumber("Time", defaults.Time);
-        settings.Priority = ReadNumber("Priority", defaults.Priority);
-        settings.Palette = ReadNumber("Palette", defaults.Palette);
-        settings.ShowBkgr = ReadNumber("ShowBkgr", defaults.ShowBkgr) != 0;
-        settings.ShowInfo = ReadNumber("ShowInfo", defaults.ShowInfo) != 0;
-        settings.ManualControl = ReadNumber("ManualControl", defaults.ManualControl) != 0;
-        settings.Best.Score1 = ReadNumber("Score1", defaults.Best.Score1);
-        settings.Best.Score2 = ReadNumber("Score2", defaults.Best.Score2);
-        settings.Best.Score3 = ReadNumber("Score3", defaults.Best.Score3);
+        ReadSettings(settings, ReadNumber);
     } catch (...) {
         Trace("LoadSettings");
     }

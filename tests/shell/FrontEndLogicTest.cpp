@@ -114,7 +114,7 @@ TEST(ProfileReading, TheQuerySetsWhatTheProfileSets) {
         "?Palette=2&showinfo=0&ShowBkgr=5&Time=%31%30%33&ManualControl=0x0&Palette=3&Score1=9");
     EXPECT_EQ((std::vector<int32_t>{s.Palette, s.ShowInfo, s.ShowBkgr, s.Time, s.ManualControl,
                                     s.Best.Score1}),
-              (std::vector<int32_t>{2, 0, 1, 103, 0, 0}));
+              (std::vector<int32_t>{2, 0, 1, 103, 0, 9}));
     const TSettings defaults;
     for (const char *query : {"", "?", "?Palette=&Time&=5&&ShowInfo="}) {
         const TSettings d = SettingsFromQuery(query);

@@ -3,9 +3,10 @@
 in a real headless Chromium, driven by Selenium; the canvas's pixels read
 back in the page. Every case fails on a console error or an uncaught
 exception. Run with Debian's python3, which has Selenium."""
-import argparse, functools, http.server, os, shutil, sys, tempfile, threading, time
+import functools, http.server, os, shutil, sys, tempfile, threading, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from harness import Checks, run_case
 from picture import BACK, CELL_FACE, GLASS, RIGHT_WALL, SHADOW, TEXT_BOXES, frame
 
 from selenium import webdriver
@@ -34,7 +35,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-class Session:
+class Session(Checks):
     def __init__(self, opts):
         self.opts, self.failures = opts, 0
         shutil.rmtree(opts.out, ignore_errors=True)
@@ -56,11 +57,6 @@ class Session:
         self.driver.set_script_timeout(30)
         self.viewport(1024, 768)
 
-    def check(self, ok, what, detail=""):
-        print(("ok: " if ok else "FAIL: ") + what + ("" if ok or not detail else " (%s)" % detail),
-              flush=True)
-        self.failures += 0 if ok else 1
-        return ok
 
     def viewport(self, width, height, ratio=1):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
@@ -223,20 +219,5 @@ def case_resize(s):
     s.console_is_clean()
 
 
-def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--site", required=True)
-    ap.add_argument("--out", required=True)
-    ap.add_argument("case", choices=[n[5:] for n in globals() if n.startswith("case_")])
-    opts = ap.parse_args()
-    s = Session(opts)
-    try:
-        globals()["case_" + opts.case](s)
-    finally:
-        s.close()
-    print("%s: %s" % (opts.case, "passed" if not s.failures else "%d failed" % s.failures))
-    return 1 if s.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_case(globals(), ("site", "out"), Session))

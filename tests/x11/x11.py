@@ -3,10 +3,11 @@
 a private Xvfb, on windows made by xprobe, read back with xwd. Every wait and
 process is bounded; the hack runs from a copy that an unprivileged user can
 reach, since the daemon starts hacks only as one."""
-import argparse, os, shutil, signal, struct, subprocess, sys, tempfile, time
+import os, shutil, signal, struct, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from harness import Checks, run_case
 from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, bounded,
                      frame)
 
@@ -38,7 +39,7 @@ class Shot:
                    for x in range(rect[0], rect[2]))
 
 
-class Session:
+class Session(Checks):
     def __init__(self, opts):
         self.opts, self.failures, self.procs = opts, 0, []
         shutil.rmtree(opts.out, ignore_errors=True)
@@ -72,11 +73,6 @@ class Session:
         self.procs.append(p)
         return p, ":" + number.decode().strip()
 
-    def check(self, ok, what, detail=""):
-        print(("ok: " if ok else "FAIL: ") + what + ("" if ok or not detail else " (%s)" % detail),
-              flush=True)
-        self.failures += 0 if ok else 1
-        return ok
 
     def run(self, *argv, env=None, limit=60, **kw):
         p = subprocess.Popen(bounded(limit, *argv), env=dict(self.env, **(env or {})),
@@ -373,20 +369,5 @@ def case_install(s):
             "the hack and its description are installed", r.stderr.decode()[-300:])
 
 
-def main():
-    ap = argparse.ArgumentParser()
-    for name in ("hack", "probe", "xml", "build", "out"):
-        ap.add_argument("--" + name, required=True)
-    ap.add_argument("case", choices=[n[5:] for n in globals() if n.startswith("case_")])
-    opts = ap.parse_args()
-    s = Session(opts)
-    try:
-        globals()["case_" + opts.case](s)
-    finally:
-        s.close()
-    print("%s: %s" % (opts.case, "passed" if not s.failures else "%d failed" % s.failures))
-    return 1 if s.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_case(globals(), ("hack", "probe", "xml", "build", "out"), Session))

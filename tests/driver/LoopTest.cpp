@@ -78,6 +78,7 @@ TEST_F(Loop, AFlashIsDrawnAFrameAStep) {
     EXPECT_EQ(r.Wait, StepTime);
     EXPECT_GE(canvas.Copies.size(), size_t(2 * FlashFrames - 1)) << "every frame shown";
     EXPECT_EQ(clock.Time.Ticks - landing, 2 * LineFlashTime);
+    ASSERT_NE(PickRandomKind(landing), PickRandomKind(clock.Time.Ticks));
     EXPECT_EQ(Game().Kind, PickRandomKind(clock.Time.Ticks));
     EXPECT_EQ(Game().Lines, 2);
 }
@@ -102,18 +103,22 @@ TEST_F(Loop, WhatComesDuringAFlashWaitsForItsEnd) {
 }
 
 // A key's flash, too: the key returns its first frame, Step the others;
-// the step that fell due meanwhile is due at once after the last.
+// the step that fell due meanwhile is due at once after the last. The next
+// kind is picked for the tick count at which the flash ends.
 TEST_F(Loop, AKeysFlashGoesOnThroughSteps) {
     test::FillUpLine(Game(), 32);
     Game().SetCell(0, 32, 0);
     test::PlaceFigure(Game(), 0, 0, 20);
     EXPECT_GT(Step().Wait, 0u); // an automatic step's pause
     test::PlaceFigure(Game(), 0, 0, 20);
+    const uint32_t pressed = clock.Time.Ticks;
     TLoopResult r = loop->Key(TKeyAction::Drop);
     EXPECT_TRUE(r.Flashing);
     EXPECT_EQ(FlashOn(r), FlashFrames);
     EXPECT_EQ(r.Wait, 0u);
     EXPECT_EQ(Game().Score, 1);
+    ASSERT_NE(PickRandomKind(pressed), PickRandomKind(pressed + LineFlashTime));
+    EXPECT_EQ(Game().Kind, PickRandomKind(pressed + LineFlashTime));
 }
 
 // A window of another size ends the game (its score offered) and begins a

@@ -25,13 +25,10 @@ protected:
         session->FitGlass(TGlassFit{true, 0, 0, 11, 31}, TNow{Start, 50});
         first = Step();
     }
-    TStepResult Step(bool automatic = true, bool stop = false, uint32_t holdLeft = 0) {
-        TStepInput input;
-        input.Now = TNow{now, 60};
-        input.Automatic = automatic;
-        input.HoldLeft = holdLeft;
-        input.StopRequested = stop;
-        TStepResult result = session->Step(input);
+    TStepResult Step(bool automatic = true, bool stop = false, uint32_t holdLeft = 0,
+                     bool bound = true) {
+        TStepResult result =
+            session->Step(TStepInput{TNow{now, 60}, automatic, holdLeft, stop, bound});
         now += result.Busy + result.Wait;
         return result;
     }
@@ -61,9 +58,7 @@ TEST_F(Session, TheFirstCallOnlyDrawsThePicture) {
     EXPECT_EQ(Shown(), "PNS");
     const test::Cells cells = test::FigureCells(Game());
     EXPECT_EQ(cells, (test::Cells{{6, 0}, {7, 1}, {5, 1}, {4, 0}}));
-    TStepInput unbound;
-    unbound.ScreenBound = false;
-    EXPECT_EQ(session->Step(unbound).Wait, StepTime);
+    EXPECT_EQ(Step(true, false, 0, false).Wait, StepTime);
     EXPECT_EQ(Shown(), "");
     EXPECT_EQ(test::FigureCells(Game()), cells);
     EXPECT_EQ(Step().Wait, 0u);
@@ -182,10 +177,7 @@ TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
                  {50, 6, true, {50, 40, 20}},
                  {50, 60, false, {40, 20, 60}}};
     for (const auto &c : cases) {
-        TSessionOptions options;
-        options.Best = TBestScores{40, 20, c.Score3};
-        options.ShowInfo = c.ShowInfo;
-        Begin(0, options);
+        Begin(0, TSessionOptions{TBestScores{40, 20, c.Score3}, c.ShowInfo});
         Game().Score = c.Score;
         Game().GameOver = true; // as a landing at the top leaves it
         const test::Cells figure = test::FigureCells(Game());
@@ -199,38 +191,6 @@ TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
         EXPECT_EQ((std::vector<int32_t>{best.Score1, best.Score2, best.Score3}), c.Best)
             << c.Score3 << " " << c.Score;
         EXPECT_EQ(session->OfferScore().Score3, c.Best[2]); // the new game's 0 at the end
-    }
-}
-
-// The kind after a landing is picked at the tick count the flashes of the
-// landing's lines end at, by a step or a key.
-TEST(SessionKinds, TheNextKindIsPickedWhenTheFlashesHaveEnded) {
-    for (bool key : {false, true}) {
-        TPlaySession session(TSessionOptions{}, TNow{Start, 0});
-        session.FitGlass(TGlassFit{true, 0, 0, 11, 31}, TNow{Start, 0});
-        TStakko &game = const_cast<TStakko &>(session.Game());
-        test::FillUpLine(game, 30);
-        test::FillUpLine(game, 28);
-        game.SetCell(0, 30, 0); // a bar in column 0 fills both
-        game.SetCell(0, 28, 0);
-        test::PlaceFigure(game, 0, 0, 28);    // in place: its next fall lands it
-        uint32_t when = Start + StepTime + 1; // a manual fall is due
-        if (key) {
-            session.Key(TKeyAction::Drop, when);
-        } else {
-            TStepInput input;
-            input.Now.Ticks = Start;
-            session.Step(input); // the first picture
-            session.Step(input); // the opening
-            input.Now.Ticks = when;
-            input.Automatic = false;
-            TStepResult r = session.Step(input);
-            EXPECT_TRUE(r.Landed);
-            EXPECT_EQ(r.Busy, 2 * LineFlashTime);
-        }
-        ASSERT_EQ(game.Lines, 2);
-        ASSERT_NE(PickRandomKind(when), PickRandomKind(when + 2 * LineFlashTime));
-        EXPECT_EQ(game.Kind, PickRandomKind(when + 2 * LineFlashTime)) << key;
     }
 }
 

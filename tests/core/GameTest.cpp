@@ -75,9 +75,8 @@ TEST_F(Moves, ShiftXAndRotateWithSideKicks) {
         test::PlaceFigure(s, c.Kind, c.X, c.Y);
         EXPECT_EQ(c.Turns ? s.Rotate(c.Turns) : s.ShiftX(c.Shift), c.Done);
         ExpectAt(c.ToX, c.ToY);
-        if (!c.After.empty()) {
+        if (!c.After.empty())
             EXPECT_EQ(test::FigureCells(s), c.After);
-        }
     }
     for (int32_t kind = 0; kind < 10; ++kind) {
         test::PlaceFigure(s, kind, 5, 21);
@@ -174,7 +173,8 @@ TEST(NewFigure, AtTheEvenMiddleColumnOfTheTop) {
 }
 
 // The examples of the fit (w x h -> s, columns, rows); too small an area
-// gets 11 x 27 and is kept whole, a fitted glass is centred in its area.
+// gets 11 x 27. The layouts' glass areas, centring included, are the layout
+// tests' part.
 TEST(FitGlass, LargestCellGivingElevenColumnsAndThirtyOneRows) {
     const struct {
         int32_t W, H;
@@ -182,8 +182,7 @@ TEST(FitGlass, LargestCellGivingElevenColumnsAndThirtyOneRows) {
         int32_t S, Columns, Rows;
     } cases[] = {{152, 112, true, 9, 21, 31},    {640, 480, true, 35, 23, 31},
                  {1024, 768, true, 56, 23, 31},  {1000, 1050, true, 72, 17, 31},
-                 {2000, 1100, true, 72, 31, 33}, {399, 692, true, 46, 11, 33},
-                 {59, 102, true, 6, 11, 39},     {16, 200, false, 0, 11, 27},
+                 {2000, 1100, true, 72, 31, 33}, {16, 200, false, 0, 11, 27},
                  {17, 15, false, 0, 11, 27}};
     for (const auto &c : cases) {
         TGlassFit fit = FitGlass(c.W, c.H);
@@ -191,8 +190,6 @@ TEST(FitGlass, LargestCellGivingElevenColumnsAndThirtyOneRows) {
                   (std::vector<int32_t>{c.Ok, c.S, c.Columns, c.Rows}))
             << c.W << " x " << c.H;
     }
-    TRect area{312, 38, 711, 730};
-    EXPECT_EQ(CentreGlass(area, FitGlass(area.Width(), area.Height())), (TRect{316, 52, 707, 715}));
 }
 
 TEST(ClearLines, SettlesTheGlassAndScores) {
@@ -208,12 +205,7 @@ TEST(ClearLines, SettlesTheGlassAndScores) {
         // (5, 25) comes down over the removed line, is then loose and falls.
         {"cell moved down then falls", {28}, {}, {{0, 30}, {5, 25}}, 1, {{0, 30}, {5, 29}}},
         {"down line on odd bottom cells", {}, {28}, {}, 1, {}},
-        {"column over the line moves down",
-         {30},
-         {},
-         test::Column(4, 2, 28),
-         1,
-         test::Column(4, 4, 30)},
+        {"column over it moves down", {30}, {}, test::Column(4, 2, 28), 1, test::Column(4, 4, 30)},
         // The down line comes down onto row 28 when the up line goes.
         {"up and down lines count together", {30}, {26}, {}, 2, {}},
         {"four lines", {24, 26, 28, 30}, {}, {{3, 21}}, 4, {{3, 29}}},
@@ -338,14 +330,12 @@ TEST(Search, BestPlacementOnAnEmptyGlass) {
         test::MakeGlass(s, 11, 31);
         s.NewFigure(c.Kind);
         TPlacement best = SearchPlacement(s);
-        EXPECT_EQ(best.Trials, c.Trials);
-        EXPECT_EQ(best.Rotation, c.Rotation);
-        EXPECT_EQ(best.Shift, c.Shift);
-        EXPECT_EQ(best.Value, c.Value);
         int32_t rotation = -9, shift = -9;
         FindBestMove(s, rotation, shift);
-        EXPECT_EQ(rotation, c.Rotation);
-        EXPECT_EQ(shift, c.Shift);
+        EXPECT_EQ(
+            (std::vector<int32_t>{best.Trials, best.Rotation, best.Shift, best.Value, rotation,
+                                  shift}),
+            (std::vector<int32_t>{c.Trials, c.Rotation, c.Shift, c.Value, c.Rotation, c.Shift}));
     }
 }
 

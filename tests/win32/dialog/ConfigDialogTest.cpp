@@ -81,69 +81,64 @@ protected:
     void TearDown() override { WriteProfileStringA(ProductName, nullptr, nullptr); }
 };
 
-TEST_F(ConfigDialogTest, EmptyProfileShowsTheDefaultsAndOkStoresEveryKey) {
-    std::string shown, items;
-    ShowDialog(IDOK, [&](HWND dialog) {
-        shown = Shown(dialog);
-        char text[64];
-        for (int i = 0; SendDlgItemMessageA(dialog, IDC_PALETTE, CB_GETLBTEXT, i,
-                                            reinterpret_cast<LPARAM>(text)) > 0;
-             ++i)
-            items += std::string(text) + ";";
-        for (int id : {IDC_GAME_TIME, IDC_PRIORITY_LOW, IDC_PLAIN_BACKGROUND, IDC_SHOW_INFO,
-                       IDC_MANUAL_CONTROL})
-            Click(dialog, id);
-        SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL, 3, 0);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(shown, "102 107 110 113 | 1");
-    EXPECT_EQ(items, "Brown palette;Blue palette;Green palette;Black background;");
-    EXPECT_EQ(Stored(), "Time=104 Priority=106 ShowBkgr=0 ShowInfo=0 ManualControl=0 Palette=3 "
-                        "Path=" +
-                            std::string(ProgramPath) + " Score1=0 Score2=0 Score3=0");
-}
-
-// Clock values that are ids of the other radio group or of a group box: a
-// dialog that checked the stored id itself would show them.
-TEST_F(ConfigDialogTest, OutOfRangeValuesShowNoChoiceAndOkStoresTheFallbacks) {
-    const char *const rows[][3] = {{"106", "102", "7"}, {"101", "105", "-1"}, {"0", "999", "4"}};
+// Per row the profile beforehand, whether the choices are changed (game
+// time, low priority, plain background, no panel, no manual control, the
+// fourth palette), how the dialog is closed, what it showed and what the
+// section holds afterwards. Clock values that are ids of the other radio
+// group or of a group box show no choice: a dialog that checked the stored
+// id itself would show them. OK stores every key, those already in the
+// section in their place; Cancel and the close box store nothing.
+TEST_F(ConfigDialogTest, TheProfileIsShownAndOnlyOkStoresTheChoices) {
+    using Keys = std::vector<std::pair<const char *, const char *>>;
+    const std::string rest = " Path=" + ProgramPath + " Score1=0 Score2=0 Score3=0";
+    const std::string fallbacks =
+        "Time=104 Priority=107 Palette=0 ShowBkgr=1 ShowInfo=1 ManualControl=1" + rest;
+    const Keys stored = {
+        {"Time", "103"}, {"Priority", "108"}, {"ShowBkgr", "0"}, {"ManualControl", "5"}};
+    const std::string unchanged = "Time=103 Priority=108 ShowBkgr=0 ManualControl=5";
+    const struct {
+        Keys Profile;
+        bool Change;
+        int Close; // a button, or 0 for the close box
+        std::string Shown, Stored;
+    } rows[] = {
+        // clang-format off
+        {{}, true, IDOK, "102 107 110 113 | 1",
+         "Time=104 Priority=106 ShowBkgr=0 ShowInfo=0 ManualControl=0 Palette=3" + rest},
+        {{{"Time", "106"}, {"Priority", "102"}, {"Palette", "7"}}, false, IDOK, "110 113 | -1", fallbacks},
+        {{{"Time", "101"}, {"Priority", "105"}, {"Palette", "-1"}}, false, IDOK, "110 113 | -1", fallbacks},
+        {{{"Time", "0"}, {"Priority", "999"}, {"Palette", "4"}}, false, IDOK, "110 113 | -1", fallbacks},
+        {stored, true, IDCANCEL, "103 108 109 110 113 | 1", unchanged},
+        {stored, true, 0, "103 108 109 110 113 | 1", unchanged},
+        // clang-format on
+    };
     for (const auto &row : rows) {
-        SCOPED_TRACE(std::string(row[0]) + " " + row[1] + " " + row[2]);
-        WriteProfileStringA(ProductName, "Time", row[0]);
-        WriteProfileStringA(ProductName, "Priority", row[1]);
-        WriteProfileStringA(ProductName, "Palette", row[2]);
-        std::string shown;
-        ShowDialog(IDOK, [&](HWND dialog) {
+        SCOPED_TRACE(row.Shown + " " + std::to_string(row.Close));
+        WriteProfileStringA(ProductName, nullptr, nullptr);
+        for (const auto &[key, value] : row.Profile)
+            WriteProfileStringA(ProductName, key, value);
+        std::string shown, items;
+        ShowDialog(row.Close ? row.Close : IDCANCEL, [&](HWND dialog) {
             shown = Shown(dialog);
-            Click(dialog, IDOK);
-        });
-        EXPECT_EQ(shown, "110 113 | -1");
-        // Keys already in the section keep their place.
-        EXPECT_EQ(Stored().substr(0, Stored().find(" Path")),
-                  "Time=104 Priority=107 Palette=0 ShowBkgr=1 ShowInfo=1 ManualControl=1");
-    }
-}
-
-TEST_F(ConfigDialogTest, StoredChoicesAreShownAndCancelOrTheCloseBoxStoreNothing) {
-    for (bool closeBox : {false, true}) {
-        SCOPED_TRACE(closeBox ? "close box" : "Cancel");
-        const char *const stored[][2] = {
-            {"Time", "103"}, {"Priority", "108"}, {"ShowBkgr", "0"}, {"ManualControl", "5"}};
-        for (const auto &key : stored)
-            WriteProfileStringA(ProductName, key[0], key[1]);
-        std::string shown;
-        ShowDialog(IDCANCEL, [&](HWND dialog) {
-            shown = Shown(dialog);
-            for (int id : {IDC_GAME_TIME, IDC_PRIORITY_LOW, IDC_SHOW_INFO})
-                Click(dialog, id);
-            SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL, 3, 0);
-            if (closeBox)
-                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            char text[64];
+            for (int i = 0; SendDlgItemMessageA(dialog, IDC_PALETTE, CB_GETLBTEXT, i,
+                                                reinterpret_cast<LPARAM>(text)) > 0;
+                 ++i)
+                items += std::string(text) + ";";
+            for (int id : {IDC_GAME_TIME, IDC_PRIORITY_LOW, IDC_PLAIN_BACKGROUND, IDC_SHOW_INFO,
+                           IDC_MANUAL_CONTROL})
+                if (row.Change)
+                    Click(dialog, id);
+            if (row.Change)
+                SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL, 3, 0);
+            if (row.Close)
+                Click(dialog, row.Close);
             else
-                Click(dialog, IDCANCEL);
+                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         });
-        EXPECT_EQ(shown, "103 108 109 110 113 | 1");
-        EXPECT_EQ(Stored(), "Time=103 Priority=108 ShowBkgr=0 ManualControl=5");
+        EXPECT_EQ(shown, row.Shown);
+        EXPECT_EQ(items, "Brown palette;Blue palette;Green palette;Black background;");
+        EXPECT_EQ(Stored(), row.Stored);
     }
 }
 

@@ -27,11 +27,7 @@ protected:
         EXPECT_EQ(Step().Wait, StepTime); // the first picture
         EXPECT_EQ(Step().Wait, 0u);       // a call opens
     }
-    TLoopResult Step(bool automatic = true) {
-        TControlInput input;
-        input.Automatic = automatic;
-        return loop->Step(input);
-    }
+    TLoopResult Step(bool automatic = true) { return loop->Step(TControlInput{automatic}); }
     TStakko &Game() { return const_cast<TStakko &>(loop->Session().Game()); }
     // A bar in column 0 whose next manual fall lands it and fills two lines.
     TLoopResult LandOnTwoLines() {

@@ -13,25 +13,21 @@ TEST(Win9xCalls, ModuleNamesAreConvertedOnlyWhenTheCodePageSpellsThemExactly) {
     EXPECT_EQ(GetModuleHandleWOn9x(nullptr), GetModuleHandleA(nullptr));
     EXPECT_TRUE(FreeLibrary(LoadLibraryWOn9x(L"version.dll")));
     const std::wstring longest(MAX_PATH - 1, L'a'), tooLong(MAX_PATH, L'a');
-    const struct {
-        const wchar_t *Name;
-        DWORD Error;
-    } refused[] = {
-        {L"GD\x0130"
-         L"32.DLL",
-         ERROR_INVALID_NAME},                        // best fit would make it GDI32.DLL
-        {L"kernel32\x4E2D.dll", ERROR_INVALID_NAME}, // no code page has it
+    // Best fit would make the first GDI32.DLL; no code page has the second;
+    // the longest name fits, and is not there.
+    const std::pair<const wchar_t *, DWORD> refused[] = {
+        {L"GD\u013032.DLL", ERROR_INVALID_NAME},
+        {L"kernel32\x4E2D.dll", ERROR_INVALID_NAME},
         {tooLong.c_str(), ERROR_FILENAME_EXCED_RANGE},
-        {longest.c_str(), ERROR_MOD_NOT_FOUND}, // fits, and is not there
-        {L"no-such-module.dll", ERROR_MOD_NOT_FOUND},
-    };
-    for (const auto &r : refused) {
-        SCOPED_TRACE(r.Error);
+        {longest.c_str(), ERROR_MOD_NOT_FOUND},
+        {L"no-such-module.dll", ERROR_MOD_NOT_FOUND}};
+    for (const auto &[name, error] : refused) {
+        SCOPED_TRACE(error);
         SetLastError(0);
-        EXPECT_EQ(GetModuleHandleWOn9x(r.Name), nullptr);
-        EXPECT_EQ(GetLastError(), r.Error);
-        EXPECT_EQ(LoadLibraryWOn9x(r.Name), nullptr);
-        EXPECT_EQ(GetLastError(), r.Error);
+        EXPECT_EQ(GetModuleHandleWOn9x(name), nullptr);
+        EXPECT_EQ(GetLastError(), error);
+        EXPECT_EQ(LoadLibraryWOn9x(name), nullptr);
+        EXPECT_EQ(GetLastError(), error);
     }
 }
 

@@ -2,7 +2,7 @@
 
 namespace {
 bool Reached(uint32_t due, uint32_t now) {
-    return now - due < 0x80000000u;
+    return TicksUntil(due, now) == 0;
 }
 } // namespace
 
@@ -49,7 +49,7 @@ uint32_t TOneThreadPlay::After(const TLoopResult &result, uint32_t &now) {
 }
 
 uint32_t TOneThreadPlay::Sleep(uint32_t now) const {
-    const uint32_t toStep = Reached(StepDue, now) ? 0 : StepDue - now;
-    const uint32_t toClock = Reached(ClockDue, now) ? 0 : ClockDue - now;
+    const uint32_t toStep = TicksUntil(StepDue, now);
+    const uint32_t toClock = TicksUntil(ClockDue, now);
     return toStep < toClock ? toStep : toClock;
 }

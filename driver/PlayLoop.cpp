@@ -4,11 +4,6 @@ namespace {
 // Keys that come during one flash beyond these are dropped.
 constexpr size_t DeferredLimit = 32;
 
-// How long from now until the tick count `due`; 0 once it has passed.
-uint32_t Until(uint32_t due, uint32_t now) {
-    const uint32_t left = due - now;
-    return left > 0x7FFFFFFFu ? 0 : left;
-}
 } // namespace
 
 TPlayLoop::TPlayLoop(const TSessionOptions &options, const TLook &look, TNow start, TClock &clock,
@@ -35,7 +30,7 @@ void TPlayLoop::Unbind() {
 
 TLoopResult TPlayLoop::Step(const TControlInput &input) {
     if (Drawing)
-        return DrawOn(Clock.Now().Ticks);
+        return DrawOn();
     TStepInput step;
     step.Now = Clock.Now();
     step.Automatic = input.Automatic;
@@ -43,7 +38,7 @@ TLoopResult TPlayLoop::Step(const TControlInput &input) {
     step.StopRequested = input.StopRequested;
     step.ScreenBound = Renderer.Bound();
     const TStepResult made = Play.Step(step);
-    TLoopResult result = DrawCall(step.Now.Ticks, true, made.Wait);
+    TLoopResult result = DrawCall(true, made.Wait);
     result.Stepped = true;
     result.Step = made;
     result.Ended = made.Ended;
@@ -55,9 +50,8 @@ TLoopResult TPlayLoop::Key(TKeyAction action) {
         Defer(TDeferred{TDeferred::Key, action});
         return FrameWait(Clock.Now().Ticks);
     }
-    const uint32_t now = Clock.Now().Ticks;
-    Play.Key(action, now);
-    return DrawCall(now, false, 0);
+    Play.Key(action, Clock.Now().Ticks);
+    return DrawCall(false, 0);
 }
 
 TLoopResult TPlayLoop::Repaint() {
@@ -65,9 +59,8 @@ TLoopResult TPlayLoop::Repaint() {
         Renderer.ShowAll(); // what a redraw would show, with the flash's pixels
         return FrameWait(Clock.Now().Ticks);
     }
-    const TNow now = Clock.Now();
-    Play.Repaint(now.Seconds);
-    return DrawCall(now.Ticks, false, 0);
+    Play.Repaint(Clock.Now().Seconds);
+    return DrawCall(false, 0);
 }
 
 TLoopResult TPlayLoop::ClockTick() {
@@ -79,33 +72,42 @@ TLoopResult TPlayLoop::ClockTick() {
             Defer(TDeferred{TDeferred::Clock, TKeyAction::NoMove});
         return FrameWait(Clock.Now().Ticks);
     }
-    const TNow now = Clock.Now();
-    Play.ClockTick(now.Seconds);
-    return DrawCall(now.Ticks, false, 0);
+    Play.ClockTick(Clock.Now().Seconds);
+    return DrawCall(false, 0);
+}
+
+TLoopResult TPlayLoop::NextFrame() {
+    return Drawing ? DrawOn() : Idle(Clock.Now().Ticks);
 }
 
 void TPlayLoop::DropCall() {
     Play.DropCall();
+}
+
+void TPlayLoop::DropDrawing() {
     Drawing = false;
     Deferred.clear();
 }
 
-TLoopResult TPlayLoop::DrawCall(uint32_t now, bool fromStep, uint32_t stepWait) {
+TLoopResult TPlayLoop::DrawCall(bool fromStep, uint32_t stepWait) {
     Cursor = TDrawCursor{};
     Drawing = true;
     StepDrawing = fromStep;
     StepWait = stepWait;
-    return DrawOn(now);
+    return DrawOn();
 }
 
-// Draws on from the cursor: up to the next flash frame, or to the end, after
-// which a step's own wait begins and what waited for the flash is done.
-TLoopResult TPlayLoop::DrawOn(uint32_t now) {
-    FrameStart = now;
-    const bool done = Renderer.Draw(Play.Changes(), Scene(), Cursor);
+// Draws on from the cursor: up to the next flash frame, whose time begins
+// just before it is drawn, or to the end, after which a step's own wait
+// begins and what waited for the flash is done.
+TLoopResult TPlayLoop::DrawOn() {
+    const TScene scene = Scene();
+    if (!Renderer.DrawUntilFlash(Play.Changes(), scene, Cursor)) {
+        FrameStart = Clock.Now().Ticks;
+        Renderer.DrawFlashFrame(Play.Changes(), scene, Cursor);
+        return FrameWait(Clock.Now().Ticks);
+    }
     const uint32_t drawn = Clock.Now().Ticks;
-    if (!done)
-        return FrameWait(drawn);
     Drawing = false;
     if (StepDrawing)
         StepDue = drawn + StepWait;
@@ -116,14 +118,14 @@ TLoopResult TPlayLoop::DrawOn(uint32_t now) {
 TLoopResult TPlayLoop::FrameWait(uint32_t now) const {
     TLoopResult result;
     result.Flashing = true;
-    result.Wait = Until(FrameStart + FlashFrameMs, now);
+    result.Wait = TicksUntil(FrameStart + FlashFrameMs, now);
     result.At = now;
     return result;
 }
 
 TLoopResult TPlayLoop::Idle(uint32_t now) const {
     TLoopResult result;
-    result.Wait = Until(StepDue, now);
+    result.Wait = TicksUntil(StepDue, now);
     result.At = now;
     return result;
 }

@@ -55,14 +55,20 @@ public:
     // One step of the play and its drawing; while a flash is drawn, its
     // next frame instead.
     TLoopResult Step(const TControlInput &input);
+    // The next frame of a flash under way, and never a step: for a front end
+    // that draws a flash to its end with its game lock held.
+    TLoopResult NextFrame();
     // A manual-control key's move (the control switch is turned apart), the
     // whole picture again, the time. While a flash is drawn a key and the
     // clock wait for its end, and a repaint shows the back buffer as it is.
     TLoopResult Key(TKeyAction action);
     TLoopResult Repaint();
     TLoopResult ClockTick();
-    // The game lock could not be had: the rest of the call is dropped.
+    // The game lock could not be had: the rest of the session's call is
+    // dropped. It touches the session alone, as it runs without the lock.
     void DropCall();
+    // The drawing under way is given up (a failure while drawing).
+    void DropDrawing();
     // At the end of the run: the game's score offered to the best scores.
     const TBestScores &OfferScore() { return Play.OfferScore(); }
 
@@ -79,8 +85,8 @@ private:
         TKeyAction Action;
     };
 
-    TLoopResult DrawCall(uint32_t now, bool fromStep, uint32_t stepWait);
-    TLoopResult DrawOn(uint32_t now);
+    TLoopResult DrawCall(bool fromStep, uint32_t stepWait);
+    TLoopResult DrawOn();
     TLoopResult FrameWait(uint32_t now) const;
     TLoopResult Idle(uint32_t now) const;
     void Defer(TDeferred call);

@@ -28,6 +28,13 @@ struct TNow {
     int64_t Seconds = 0;
 };
 
+// How long from the tick count now until `due`; 0 once it has passed (a due
+// time up to some 24 days behind counts as passed, one ahead as to come).
+inline uint32_t TicksUntil(uint32_t due, uint32_t now) {
+    const uint32_t left = due - now;
+    return left > 0x7FFFFFFFu ? 0 : left;
+}
+
 // The manual-control keys and what each does to the figure in play; each
 // front end maps its own key codes to them.
 enum class TKeyAction { NoMove, Left, Right, Turn, Down, Drop };

@@ -61,22 +61,31 @@ TCellGrid TRenderer::Grid(int32_t columns, int32_t rows) const {
     return MakeCellGrid(Places.Glass, columns, rows);
 }
 
-bool TRenderer::Draw(const TChanges &changes, const TScene &scene, TDrawCursor &cursor) {
+bool TRenderer::DrawUntilFlash(const TChanges &changes, const TScene &scene, TDrawCursor &cursor) {
     const std::vector<TChange> &all = changes.All();
-    while (cursor.Next < all.size()) {
+    for (; cursor.Next < all.size(); ++cursor.Next) {
         const TChange &change = all[cursor.Next];
-        if (change.Kind == TChange::Flash && Canvas) {
-            FlashFrame(scene.Game, change.Row, change.Step);
-            if (++cursor.Frame == FlashFrames) {
-                cursor.Frame = 0;
-                ++cursor.Next;
-            }
+        if (change.Kind == TChange::Flash && Canvas)
             return false;
-        }
         DrawChange(change, changes, scene);
-        ++cursor.Next;
     }
     return true;
+}
+
+void TRenderer::DrawFlashFrame(const TChanges &changes, const TScene &scene, TDrawCursor &cursor) {
+    const TChange &flash = changes.All()[cursor.Next];
+    FlashFrame(scene.Game, flash.Row, flash.Step);
+    if (++cursor.Frame == FlashFrames) {
+        cursor.Frame = 0;
+        ++cursor.Next;
+    }
+}
+
+bool TRenderer::Draw(const TChanges &changes, const TScene &scene, TDrawCursor &cursor) {
+    if (DrawUntilFlash(changes, scene, cursor))
+        return true;
+    DrawFlashFrame(changes, scene, cursor);
+    return false;
 }
 
 void TRenderer::DrawChange(const TChange &change, const TChanges &changes, const TScene &scene) {

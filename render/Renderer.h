@@ -62,10 +62,13 @@ public:
     const TTexture &Texture() const { return Background; }
     const TRect &DirtyRect() const { return Dirty; }
 
-    // A session's changes, in order, from the cursor on. At a line's flash
-    // it draws one of the twenty frames, shows it and stops there: false,
-    // and the next frame is due FlashFrameMs after this one began. True once
-    // everything is drawn. Nothing here waits.
+    // A session's changes, in order, from the cursor on: up to the next
+    // frame of a line's flash (false; nothing of it drawn yet), or to the end
+    // (true). Then the frame at the cursor, shown; the next one is due
+    // FlashFrameMs after this one began. Nothing here waits.
+    bool DrawUntilFlash(const TChanges &changes, const TScene &scene, TDrawCursor &cursor);
+    void DrawFlashFrame(const TChanges &changes, const TScene &scene, TDrawCursor &cursor);
+    // Both: up to and including the next flash frame; true once all is drawn.
     bool Draw(const TChanges &changes, const TScene &scene, TDrawCursor &cursor);
 
     // The parts, as Draw issues them.

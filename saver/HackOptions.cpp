@@ -1,8 +1,5 @@
 #include "saver/HackOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 const char *const HackUsage =
     "usage: stakko [-root | -window | -window-id ID] [-geometry WxH+X+Y] [-display DISPLAY]\n"
     "              [-palette brown|blue|green|black|0-3] [-plain | -no-plain]\n"
@@ -95,12 +92,21 @@ bool ParseGeometry(const std::string &text, TGeometry &geometry) {
 }
 
 bool ParseWindowId(const std::string &text, uint64_t &id) {
-    if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 10)
         return false;
-    errno = 0;
-    char *end = nullptr;
-    const unsigned long long value = std::strtoull(text.c_str(), &end, 0);
-    if (errno != 0 || *end != '\0' || value == 0 || value > 0xFFFFFFFFull)
+    uint64_t value = 0;
+    for (char c : digits) {
+        const int digit = c >= '0' && c <= '9'          ? c - '0'
+                          : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                        : -1;
+        if (digit < 0)
+            return false;
+        value = value * (hex ? 16 : 10) + uint64_t(digit);
+    }
+    if (value == 0 || value > 0xFFFFFFFFull)
         return false;
     id = value;
     return true;

@@ -71,7 +71,8 @@ TSettings SettingsFromQuery(const std::string &query) {
         const size_t equals = pair.find('=');
         const std::string key = Lower(Decoded(pair.substr(0, equals)));
         if (!key.empty() && !values.count(key))
-            values[key] = equals == std::string::npos ? std::string() : Decoded(pair.substr(equals + 1));
+            values[key] =
+                equals == std::string::npos ? std::string() : Decoded(pair.substr(equals + 1));
         at = end + 1;
     }
     TSettings s;

@@ -72,3 +72,19 @@ TBestScores MergeScores(const TBestScores &stored, const TBestScores &before,
     }
     return merged;
 }
+
+TBestScores TScoreShare::Load() {
+    TBestScores stored;
+    Store.Read(stored);
+    Accounted = Offered = stored;
+    return stored;
+}
+
+void TScoreShare::Save(const TBestScores &now, bool atEnd) {
+    if (now == Offered && !atEnd)
+        return;
+    Offered = now;
+    if (Store.Update(
+            [&](const TBestScores &stored) { return MergeScores(stored, Accounted, now); }))
+        Accounted = now;
+}

@@ -45,7 +45,7 @@ TSharedPlay::~TSharedPlay() {
 TLoopResult TSharedPlay::FlashToTheEnd(TLoopResult result) {
     while (result.Flashing) {
         WaitForSingleObject(StopEvent, result.Wait);
-        result = Loop.Step(TControlInput{});
+        result = Loop.NextFrame();
     }
     return result;
 }
@@ -83,6 +83,7 @@ TLoopResult TSharedPlay::Step() {
     } catch (...) {
         Trace("Run");
         Loop.DropCall();
+        Loop.DropDrawing();
     }
     return result;
 }

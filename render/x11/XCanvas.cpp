@@ -27,6 +27,14 @@ unsigned long Channel(uint8_t value, unsigned long mask) {
     return ((static_cast<unsigned long>(value) * mask + 127) / 255) << shift;
 }
 
+// Set while a pixmap is made: X reports a failure to make one only later,
+// as an error.
+bool AllocationFailed = false;
+int NoteAllocationFailure(Display *, XErrorEvent *error) {
+    AllocationFailed = AllocationFailed || error->error_code == BadAlloc;
+    return 0;
+}
+
 XPoint ToXPoint(const TPoint &p) {
     return XPoint{static_cast<short>(p.X), static_cast<short>(p.Y)};
 }
@@ -52,7 +60,17 @@ bool TXCanvas::Open() {
     Map = attributes.colormap;
     Depth = attributes.depth;
     ClientRect = TRect{0, 0, attributes.width, attributes.height};
+    XSync(Dpy, False);
+    AllocationFailed = false;
+    auto previous = XSetErrorHandler(NoteAllocationFailure);
     Back = XCreatePixmap(Dpy, Target, attributes.width, attributes.height, Depth);
+    XSync(Dpy, False);
+    XSetErrorHandler(previous);
+    if (AllocationFailed) {
+        Back = 0; // never made
+        Release();
+        return false;
+    }
     XGCValues values;
     values.graphics_exposures = False;
     values.cap_style = CapNotLast; // as GDI's lines, which leave out their end point
@@ -84,12 +102,17 @@ void TXCanvas::ReleasePaints() {
         XFreePixmap(Dpy, s.Picture);
     Stretched.clear();
     for (const TOpenFont &f : Fonts)
-        XftFontClose(Dpy, f.Font);
+        if (f.Font)
+            XftFontClose(Dpy, f.Font);
     Fonts.clear();
-    if (Painted)
-        for (XftColor &colour : TextColours)
-            XftColorFree(Dpy, Vis, Map, &colour);
-    Painted = false;
+    for (int i = 0; i < ColourCount; ++i)
+        if (TextColourMade[i])
+            XftColorFree(Dpy, Vis, Map, &TextColours[i]);
+    if (!Allocated.empty())
+        XFreeColors(Dpy, Map, Allocated.data(), int(Allocated.size()), 0);
+    Allocated.clear();
+    for (bool &made : TextColourMade)
+        made = false;
     Texture.clear();
 }
 
@@ -104,7 +127,10 @@ unsigned long TXCanvas::PixelOf(const TColour &c) {
     colour.green = static_cast<unsigned short>(c.G * 257);
     colour.blue = static_cast<unsigned short>(c.B * 257);
     colour.flags = DoRed | DoGreen | DoBlue;
-    return XAllocColor(Dpy, Map, &colour) ? colour.pixel : BlackPixel(Dpy, DefaultScreen(Dpy));
+    if (!XAllocColor(Dpy, Map, &colour))
+        return BlackPixel(Dpy, DefaultScreen(Dpy));
+    Allocated.push_back(colour.pixel); // given back with the binding
+    return colour.pixel;
 }
 
 void TXCanvas::Prepare(const TColourTable &colours, const TTexturePixels *texture) {
@@ -114,9 +140,8 @@ void TXCanvas::Prepare(const TColourTable &colours, const TTexturePixels *textur
         XRenderColor render{static_cast<unsigned short>(colours[i].R * 257),
                             static_cast<unsigned short>(colours[i].G * 257),
                             static_cast<unsigned short>(colours[i].B * 257), 0xFFFF};
-        XftColorAllocValue(Dpy, Vis, Map, &render, &TextColours[i]);
+        TextColourMade[i] = XftColorAllocValue(Dpy, Vis, Map, &render, &TextColours[i]) != 0;
     }
-    Painted = true;
     if (texture)
         Texture.assign(texture->begin(), texture->end());
 }
@@ -192,21 +217,25 @@ XftFont *TXCanvas::FontFor(const TFont &font) {
         FcResult result;
         FcPattern *match = XftFontMatch(Dpy, DefaultScreen(Dpy), pattern, &result);
         FcPatternDestroy(pattern);
-        return match ? XftFontOpenPattern(Dpy, match) : nullptr;
+        XftFont *opened = match ? XftFontOpenPattern(Dpy, match) : nullptr;
+        if (match && !opened)
+            FcPatternDestroy(match); // an opened font owns its pattern
+        return opened;
     };
     // A first opening, large, measures the face's proportions without
     // rounding; the second has the cell height and character width asked.
     XftFont *probe = open(ProbeSize, 1.0);
-    if (!probe)
-        return nullptr;
+    if (!probe) {
+        Fonts.push_back(TOpenFont{font.Height, font.Width, font.Weight, font.FixedPitch, nullptr});
+        return nullptr; // and not asked for again until the next binding
+    }
     const double cell = double(probe->ascent + probe->descent) / ProbeSize;
     const double advance = double(probe->max_advance_width) / ProbeSize;
     XftFontClose(Dpy, probe);
     const double size = cell > 0 ? font.Height / cell : font.Height;
     const double squeeze = advance > 0 && font.Width > 0 ? font.Width / (advance * size) : 1.0;
     XftFont *made = open(size, squeeze);
-    if (made)
-        Fonts.push_back(TOpenFont{font.Height, font.Width, font.Weight, font.FixedPitch, made});
+    Fonts.push_back(TOpenFont{font.Height, font.Width, font.Weight, font.FixedPitch, made});
     return made;
 }
 

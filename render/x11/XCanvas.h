@@ -56,7 +56,8 @@ private:
     XftDraw *Draw = nullptr;
     unsigned long Pixels[ColourCount] = {};
     XftColor TextColours[ColourCount] = {};
-    bool Painted = false; // Pixels and TextColours are made
+    bool TextColourMade[ColourCount] = {};
+    std::vector<unsigned long> Allocated; // colour cells of a visual without fixed channels
     std::vector<uint32_t> Texture;
     std::vector<TStretched> Stretched;
     std::vector<TOpenFont> Fonts;

@@ -64,7 +64,9 @@ EM_JS(void, JsToggleFullScreen, (), {
 });
 
 EM_JS(void, JsOnPageHide, (void *page), {
-    window.addEventListener('pagehide', function() { Module._stakko_page_hide(page); });
+    window.addEventListener('pagehide', function(event) {
+        Module._stakko_page_hide(page, event.persisted ? 1 : 0);
+    });
     Module.stakkoPage = page;
 });
 // clang-format on
@@ -102,25 +104,37 @@ TKeyAction KeyOf(const char *key) {
     return TKeyAction::NoMove;
 }
 
-// The best scores by the profile's rule: a missing value is 0, the text is
-// read as the profile reader reads a number. Refused storage reads as empty.
-TBestScores ReadBestScores() {
-    int32_t scores[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        char text[TextLimit] = "";
-        const bool found = JsStorageRead(ScoreKeys[i], text, sizeof text) == 1;
-        const std::string value(text);
-        scores[i] = ProfileNumber(found ? &value : nullptr, 0);
+// The best scores in the page's storage by the profile's rule: a missing
+// value is 0, a text is read as the profile reader reads a number; refused
+// storage reads as the defaults, and a refused or full one keeps nothing.
+class TPageScores final : public TScoreStore {
+public:
+    bool Read(TBestScores &stored) override {
+        int32_t scores[3] = {};
+        bool readable = true;
+        for (int i = 0; i < 3; ++i) {
+            char text[TextLimit] = "";
+            const int found = JsStorageRead(ScoreKeys[i], text, sizeof text);
+            const std::string value(text);
+            readable = readable && found >= 0;
+            scores[i] = ProfileNumber(found == 1 ? &value : nullptr, 0);
+        }
+        stored = TBestScores{scores[0], scores[1], scores[2]};
+        return readable;
     }
-    return TBestScores{scores[0], scores[1], scores[2]};
-}
-
-void WriteBestScores(const TBestScores &best) {
-    const int32_t scores[3] = {best.Score1, best.Score2, best.Score3};
-    for (int i = 0; i < 3; ++i)
-        if (!JsStorageWrite(ScoreKeys[i], std::to_string(scores[i]).c_str()))
-            return; // refused or full: the page plays on without keeping them
-}
+    // Another page of the same origin may have stored its scores meanwhile.
+    bool Update(const std::function<TBestScores(const TBestScores &)> &merge) override {
+        TBestScores stored;
+        if (!Read(stored))
+            return false;
+        const TBestScores best = merge(stored);
+        const int32_t scores[3] = {best.Score1, best.Score2, best.Score3};
+        for (int i = 0; i < 3; ++i)
+            if (!JsStorageWrite(ScoreKeys[i], std::to_string(scores[i]).c_str()))
+                return false;
+        return true;
+    }
+};
 
 // The page's one run.
 class TPage {
@@ -130,7 +144,7 @@ public:
     void Key(TKeyAction action);
     void Resize();
     void Visible(bool visible);
-    void PageHide();
+    void PageHide(bool mayComeBack);
     double BusyMs() const { return Busy; }
     double PlayMs() const { return Played + (Shown ? emscripten_get_now() - ShownSince : 0); }
     bool ManualControl() const { return Settings.ManualControl; }
@@ -139,15 +153,14 @@ private:
     template <typename Call> void Timed(Call call);
     void Schedule(uint32_t ms);
     bool MeasureCanvas(int32_t &width, int32_t &height) const;
-    void SaveBestScores(const TBestScores &now);
 
     TPageClock Clock;
     TSettings Settings;
     TWebCanvas Canvas;
     std::unique_ptr<TPlayLoop> Loop;
     std::unique_ptr<TOneThreadPlay> Play;
-    TBestScores Accounted; // what the storage was known to hold of this page's scores
-    TBestScores Saved;
+    TPageScores Storage;
+    TScoreShare Scores{Storage};
     long Timer = 0;
     bool Shown = true;
     double ShownSince = 0;
@@ -163,7 +176,8 @@ void OnTimer(void *page) {
 // ratio, so that the picture is drawn at the screen's real pixels.
 bool TPage::MeasureCanvas(int32_t &width, int32_t &height) const {
     double cssWidth = 0, cssHeight = 0;
-    if (emscripten_get_element_css_size(CanvasId, &cssWidth, &cssHeight) != EMSCRIPTEN_RESULT_SUCCESS)
+    if (emscripten_get_element_css_size(CanvasId, &cssWidth, &cssHeight) !=
+        EMSCRIPTEN_RESULT_SUCCESS)
         return false;
     const double ratio = emscripten_get_device_pixel_ratio();
     width = static_cast<int32_t>(std::lround(cssWidth * ratio));
@@ -175,7 +189,7 @@ bool TPage::Start() {
     char query[2048] = "";
     JsQuery(query, sizeof query);
     Settings = SettingsFromQuery(query);
-    Settings.Best = Accounted = Saved = ReadBestScores();
+    Settings.Best = Scores.Load();
     int32_t width = 0, height = 0;
     if (!MeasureCanvas(width, height) || !Canvas.Open(width, height))
         return false;
@@ -204,8 +218,7 @@ void TPage::Run() {
     Timer = 0;
     Timed([&] {
         Schedule(Play->Run());
-        if (Loop->Session().Best() != Saved)
-            SaveBestScores(Loop->Session().Best());
+        Scores.Save(Loop->Session().Best());
     });
 }
 
@@ -240,24 +253,22 @@ void TPage::Visible(bool visible) {
 }
 
 // The page goes: as at the end of a full-screen run, the game's score is
-// offered (to a copy, so that a page that comes back offers it only once).
-void TPage::PageHide() {
+// offered, unless the page may come back with that game still in play (the
+// browser keeps it): then only the best scores as they are.
+void TPage::PageHide(bool mayComeBack) {
     TBestScores best = Loop->Session().Best();
-    best.OfferScore3(Loop->Session().Game().Score);
-    SaveBestScores(best);
-}
-
-// What another page of the same origin stored meanwhile stays.
-void TPage::SaveBestScores(const TBestScores &now) {
-    const TBestScores merged = MergeScores(ReadBestScores(), Accounted, now);
-    WriteBestScores(merged);
-    Accounted = Saved = now;
+    if (!mayComeBack)
+        best.OfferScore3(Loop->Session().Game().Score);
+    Scores.Save(best, true);
 }
 
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent *event, void *data) {
     TPage &page = *static_cast<TPage *>(data);
+    if (event->ctrlKey || event->altKey || event->metaKey)
+        return EM_FALSE; // the browser's own shortcuts
     if ((event->key[0] == 'f' || event->key[0] == 'F') && event->key[1] == '\0') {
-        JsToggleFullScreen();
+        if (!event->repeat)
+            JsToggleFullScreen();
         return EM_TRUE;
     }
     const TKeyAction action = KeyOf(event->key);
@@ -284,8 +295,8 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent *event, void *da
 } // namespace
 
 extern "C" {
-EMSCRIPTEN_KEEPALIVE void stakko_page_hide(void *page) {
-    static_cast<TPage *>(page)->PageHide();
+EMSCRIPTEN_KEEPALIVE void stakko_page_hide(void *page, int mayComeBack) {
+    static_cast<TPage *>(page)->PageHide(mayComeBack != 0);
 }
 // The game's own main-thread time (steps, keys, drawing) and the time the
 // page has been shown, in milliseconds.

@@ -13,6 +13,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -62,11 +63,13 @@ volatile sig_atomic_t Signalled = 0;
 bool WindowGone = false;
 
 void OnSignal(int) {
+    const int saved = errno; // the interrupted code may be about to read it
     Signalled = 1;
     const char byte = 1;
     if (write(SignalPipe[1], &byte, 1) < 0) {
-        // the loop sees Signalled at its next turn
+        // a full pipe wakes the loop all the same
     }
+    errno = saved;
 }
 
 // The only windows drawn on are the target and the back buffer: an error
@@ -94,22 +97,25 @@ bool CatchSignals() {
 class THackRun {
 public:
     THackRun(Display *display, const THackOptions &options)
-        : Dpy(display), Options(options), Scores(TScoreFile::DefaultPath()) {}
+        : Dpy(display), Options(options), File(TScoreFile::DefaultPath()), Scores(File) {}
     ~THackRun();
 
     int Run();
-    void SaveScores();
+    // As at the end of a full-screen run: the game's score offered, the
+    // best scores kept.
+    void End();
 
 private:
     bool FindWindow();
     Window MakeOwnWindow();
     void Handle(XEvent &event);
+    bool Closing(const XClientMessageEvent &message) const;
     void Rebind();
-    void SaveIfBestChanged();
 
     Display *Dpy;
     const THackOptions &Options;
-    TScoreFile Scores;
+    TScoreFile File;
+    TScoreShare Scores;
     TMonotonicClock Clock;
     Window Target = 0;
     bool Own = false;
@@ -118,7 +124,6 @@ private:
     std::unique_ptr<TXCanvas> Canvas;
     std::unique_ptr<TPlayLoop> Loop;
     std::unique_ptr<TOneThreadPlay> Play;
-    TBestScores Saved;
 };
 
 THackRun *Current = nullptr; // for the handler of a lost connection
@@ -126,7 +131,7 @@ THackRun *Current = nullptr; // for the handler of a lost connection
 // Xlib ends the program when this returns; the scores are kept first.
 int OnConnectionLost(Display *) {
     if (Current)
-        Current->SaveScores();
+        Current->End();
     _exit(0);
 }
 
@@ -201,7 +206,6 @@ int THackRun::Run() {
     WindowGone = false;
     TSettings settings = Options.Settings;
     settings.Best = Scores.Load();
-    Saved = settings.Best;
     const TNow start = Clock.Now();
     const bool preview = Options.Target == THackTarget::WindowId;
     Loop = std::make_unique<TPlayLoop>(SessionOptionsOf(settings, start.Seconds),
@@ -225,13 +229,13 @@ int THackRun::Run() {
         if (Closed || WindowGone || Signalled)
             break;
         const uint32_t sleep = Play->Run();
-        SaveIfBestChanged();
+        Scores.Save(Loop->Session().Best());
         XFlush(Dpy);
+        // Events that Xlib read while drawing wait in its queue, not on the socket.
         pollfd waits[2] = {{connection, POLLIN, 0}, {SignalPipe[0], POLLIN, 0}};
-        poll(waits, 2, int(sleep));
+        poll(waits, 2, XEventsQueued(Dpy, QueuedAlready) > 0 ? 0 : int(sleep));
     }
-    Loop->OfferScore();
-    SaveScores();
+    End();
     return 0;
 }
 
@@ -250,7 +254,7 @@ void THackRun::Handle(XEvent &event) {
             WindowGone = true;
         break;
     case ClientMessage:
-        Closed = Own; // the window manager's close: WM_DELETE_WINDOW is all it asks for
+        Closed = Closed || Closing(event.xclient);
         break;
     case KeyPress:
         if (Own && Options.Settings.ManualControl) {
@@ -275,17 +279,16 @@ void THackRun::Rebind() {
     Play->Bind(*Canvas, Canvas->Client());
 }
 
-void THackRun::SaveIfBestChanged() {
-    const TBestScores &best = Loop->Session().Best();
-    if (best.Score1 != Saved.Score1 || best.Score2 != Saved.Score2 || best.Score3 != Saved.Score3)
-        SaveScores();
+void THackRun::End() {
+    if (Loop)
+        Scores.Save(Loop->OfferScore(), true);
 }
 
-void THackRun::SaveScores() {
-    if (!Loop)
-        return;
-    Saved = Loop->Session().Best();
-    Scores.Save(Saved);
+// The window manager's close of the own window.
+bool THackRun::Closing(const XClientMessageEvent &message) const {
+    return Own && message.format == 32 &&
+           message.message_type == XInternAtom(Dpy, "WM_PROTOCOLS", False) &&
+           Atom(message.data.l[0]) == XInternAtom(Dpy, "WM_DELETE_WINDOW", False);
 }
 } // namespace
 

@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "saver/ScoreRecord.h"
-
 namespace {
 constexpr size_t LargestFile = 4096; // a scores file is some 40 bytes
 constexpr int LockTries = 100;       // 20 ms apart: two seconds at most
@@ -72,7 +70,7 @@ std::string TScoreFile::DefaultPath() {
     return std::string(home) + "/.local/state/stakko/scores";
 }
 
-TScoreFile::TRead TScoreFile::Read(TBestScores &best) const {
+TScoreFile::TRead TScoreFile::ReadFile(TBestScores &best) const {
     best = TBestScores{};
     if (Path.empty())
         return TRead::Missing;
@@ -94,9 +92,8 @@ TScoreFile::TRead TScoreFile::Read(TBestScores &best) const {
     return TRead::Read;
 }
 
-TBestScores TScoreFile::Load() {
-    Read(Accounted);
-    return Accounted;
+bool TScoreFile::Read(TBestScores &stored) {
+    return ReadFile(stored) != TRead::Unreadable;
 }
 
 // A new file beside the old one, on the disk before it takes the old one's
@@ -117,18 +114,14 @@ bool TScoreFile::WriteWhole(const TBestScores &best) const {
     return true;
 }
 
-bool TScoreFile::Save(const TBestScores &now) {
+bool TScoreFile::Update(const std::function<TBestScores(const TBestScores &)> &merge) {
     if (Path.empty() || !MakeFolders(Folder(Path)))
         return false;
     TFileLock lock(Path + ".lock");
     if (!lock.Held)
         return false;
     TBestScores stored;
-    if (Read(stored) == TRead::Unreadable)
+    if (ReadFile(stored) == TRead::Unreadable)
         return false;
-    const TBestScores merged = MergeScores(stored, Accounted, now);
-    if (!WriteWhole(merged))
-        return false;
-    Accounted = now;
-    return true;
+    return WriteWhole(merge(stored));
 }

@@ -1,14 +1,13 @@
 #pragma once
 #include <string>
 
-#include "game/BestScores.h"
+#include "saver/ScoreRecord.h"
 
 // The three best scores in a file of the user's state folder, shared by
-// every copy of the hack (XScreenSaver starts one per monitor). A file is
-// only ever replaced whole, and its merge with what this copy brought in is
-// made under a lock, so a crash leaves the old file and two copies keep
-// each other's scores.
-class TScoreFile {
+// every copy of the hack (XScreenSaver starts one per monitor). The file is
+// only ever replaced whole, and each update is made under a lock, so a crash
+// leaves the old file and two copies keep each other's scores.
+class TScoreFile final : public TScoreStore {
 public:
     // $XDG_STATE_HOME/stakko/scores, or ~/.local/state/stakko/scores;
     // empty when neither folder is known.
@@ -16,21 +15,13 @@ public:
 
     explicit TScoreFile(std::string path) : Path(std::move(path)) {}
 
-    // The scores in the file; the defaults when it is missing, damaged or
-    // cannot be read.
-    TBestScores Load();
-    // Merges what this copy brought in since it loaded or last saved; false
-    // when the file could not be written (play goes on; nothing is retried)
-    // or could not be read (it is then left as it is).
-    bool Save(const TBestScores &now);
-
-    const std::string &FilePath() const { return Path; }
+    bool Read(TBestScores &stored) override;
+    bool Update(const std::function<TBestScores(const TBestScores &)> &merge) override;
 
 private:
     enum class TRead { Missing, Damaged, Read, Unreadable };
-    TRead Read(TBestScores &best) const;
+    TRead ReadFile(TBestScores &best) const;
     bool WriteWhole(const TBestScores &best) const;
 
     std::string Path;
-    TBestScores Accounted; // what the file was known to have of this copy's scores
 };

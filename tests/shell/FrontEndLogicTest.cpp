@@ -60,6 +60,8 @@ TEST(HackOptions, ABadOrMissingValueOrAnUnknownOptionIsRefusedWithAReason) {
     EXPECT_TRUE(ParseGeometry("=+0-0", g) && g.HasPlace && !g.HasSize && g.FromBottom);
     uint64_t id = 0;
     EXPECT_TRUE(ParseWindowId("12345", id) && id == 12345u);
+    EXPECT_TRUE(ParseWindowId("010", id) && id == 10u) << "decimal, not octal";
+    EXPECT_FALSE(ParseWindowId("\t5", id) || ParseWindowId("0x1FFFFFFFF", id));
 }
 
 // Three lines in order or nothing: a damaged record is no record.
@@ -87,6 +89,48 @@ TEST(ScoreRecord, AMergeKeepsEveryCopysScores) {
               (std::vector<int32_t>{5, 3, 3})); // another copy's 3 and this one's
     EXPECT_EQ(Scores(MergeScores({10, 20, 30}, {0, 0, 0}, {0, 0, 15})),
               (std::vector<int32_t>{30, 20, 15}));
+}
+
+// A store another player writes to as well; it refuses while Refusing.
+struct TSharedStore final : TScoreStore {
+    TBestScores Stored{40, 30, 20};
+    bool Refusing = false;
+    int Writes = 0;
+    bool Read(TBestScores &stored) override {
+        stored = Stored;
+        return true;
+    }
+    bool Update(const std::function<TBestScores(const TBestScores &)> &merge) override {
+        if (Refusing)
+            return false;
+        Stored = merge(Stored);
+        ++Writes;
+        return true;
+    }
+};
+
+// Nothing new, nothing written (but at the end); a refused save's score
+// goes with the next one; what the other player wrote stays.
+TEST(ScoreRecord, AShareWritesWhatItBroughtInOnce) {
+    TSharedStore store;
+    TScoreShare share(store);
+    TBestScores best = share.Load();
+    share.Save(best);
+    EXPECT_EQ(store.Writes, 0);
+    store.Refusing = true;
+    best.OfferScore3(35);
+    share.Save(best);
+    store.Refusing = false;
+    store.Stored = TBestScores{45, 10, 5}; // the other player's
+    share.Save(best);
+    EXPECT_EQ(store.Writes, 0) << "the refused scores are not tried again unchanged";
+    best.Sort();
+    best.OfferScore3(33);
+    share.Save(best);
+    EXPECT_EQ(Scores(store.Stored), (std::vector<int32_t>{45, 35, 33}));
+    share.Save(best, true);
+    EXPECT_EQ(store.Writes, 2);
+    EXPECT_EQ(Scores(store.Stored), (std::vector<int32_t>{45, 35, 33})) << "nothing twice";
 }
 
 // Blanks, a sign, 0x, the digits up to the first other character, 32 bits;

@@ -3,7 +3,6 @@
 namespace {
 // Keys that come during one flash beyond these are dropped.
 constexpr size_t DeferredLimit = 32;
-
 } // namespace
 
 TPlayLoop::TPlayLoop(const TSessionOptions &options, const TLook &look, TNow start, TClock &clock,

@@ -2,7 +2,11 @@
 """e2e.py --scr S --host H --recorder R --out DIR CASE: the real stakko.scr
 inside scripts/lib/with-wine (fresh WINEPREFIX, 1024 x 768 DISPLAY), driven by
 xdotool and read back by import. Every wait and process is bounded."""
-import argparse, os, re, shutil, subprocess, sys, time
+import os, re, shutil, subprocess, sys, time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from harness import Checks, run_case
+from picture import BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, bounded, frame
 
 SECTION = "Vornel Hex Stakko Screen Saver"
 DEFAULTS = {"Time": "102", "Priority": "107", "ShowBkgr": "1", "ShowInfo": "1",
@@ -10,20 +14,9 @@ DEFAULTS = {"Time": "102", "Priority": "107", "ShowBkgr": "1", "ShowInfo": "1",
 DESKTOP = r"HKCU\Control Panel\Desktop"
 SAVER, HOST = r"C:\stakko\stakko.scr", r"C:\stakko\PreviewHost.exe"
 W, H = 1024, 768
-# "Blue palette", the default, and the table's contents before any palette.
-BACK, SHADOW, LIGHT = (20, 193, 255), (0, 0, 0), (255, 255, 255)
-CELL_FACE, OUTLINE, INITIAL_BACK = (150, 220, 255), (100, 164, 204), (255, 193, 114)
-# The score, time and best-score boxes inside their frames; early in a game
-# only a figure steered to a wall is in the upper half of an outer column.
-TEXT_BOXES = [(792, 218, 942, 250), (792, 509, 942, 559), (56, 339, 256, 429)]
-GLASS, LEFT_WALL, RIGHT_WALL = (316, 52, 707, 715), (318, 52, 346, 383), (677, 52, 705, 383)
+# The default palette's cell outline, and the table's background before any palette.
+OUTLINE, INITIAL_BACK = (100, 164, 204), (255, 193, 114)
 STARTUP_LIMIT, END_LIMIT, RUN_LIMIT = 25, 15, 120  # s; Wine is slow on a busy machine
-
-
-def glass_frame(back=BACK):
-    """The glass fills (310, 36, 714, 733), its frame out to (308, 34, 716, 735)."""
-    return [((400, 34), SHADOW), ((308, 400), SHADOW), ((715, 400), LIGHT), ((400, 734), LIGHT),
-            ((310, 400), back), ((400, 36), back), ((713, 400), back), ((400, 732), back)]
 
 
 class Shot(bytes):
@@ -36,10 +29,6 @@ class Shot(bytes):
     def count(self, rect, colour, same=True):
         return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
                    for x in range(rect[0], rect[2]))
-
-
-def bounded(limit, *argv):
-    return ["timeout", "-k", "5", str(limit)] + list(argv)
 
 
 def wait(p, limit):
@@ -58,9 +47,11 @@ def stop(p):
             p.wait(15)
 
 
-class Session:
+class Session(Checks):
     def __init__(self, opts):
-        self.opts, self.failures, self.shots, self.position, self.procs = opts, 0, 0, 0, []
+        if not os.environ.get("WINEPREFIX") or not os.environ.get("DISPLAY"):
+            sys.exit("e2e.py: run it through scripts/lib/with-wine")
+        self.opts, self.shots, self.position, self.procs = opts, 0, 0, []
         self.drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
         self.win_ini = os.path.join(self.drive_c, "windows", "win.ini")
         self.dir = os.path.join(self.drive_c, "stakko")
@@ -72,12 +63,6 @@ class Session:
         self.env = dict(os.environ, WINEDEBUG="-all")
         self.log = open(os.path.join(opts.out, "wine.log"), "ab")
         self.xdo("mousemove", "500", "500")  # where every run's window comes up under it
-
-    def check(self, ok, what, detail=""):
-        print(("ok: " if ok else "FAIL: ") + what + ("" if ok or not detail else " (%s)" % detail),
-              flush=True)
-        self.failures += 0 if ok else 1
-        return ok
 
     def wine(self, *args, env=None):
         p = subprocess.Popen(bounded(RUN_LIMIT, "wine", *args), env=dict(self.env, **(env or {})),
@@ -124,7 +109,7 @@ class Session:
 
     def start(self, what, *args, expected=None, exe=SAVER):
         """Starts the saver and polls the screen until every expected pixel is there."""
-        p, expected = self.wine(exe, *args), expected or glass_frame()
+        p, expected = self.wine(exe, *args), expected or frame((W, H))
         deadline = time.time() + STARTUP_LIMIT
         while time.time() < deadline and p.poll() is None:
             if not self.shot().mismatches(expected):
@@ -171,6 +156,24 @@ class Session:
     def end_with_moves(self, p, what):
         self.moves(6)  # and Wine's own move as the window came up: seven
         self.check_exit(p, what + ": the seventh mouse move ends it")
+
+    def run_once(self, what, *args, exe=SAVER, expected=None):
+        """The saver's picture comes up, and the seventh mouse move ends it."""
+        p, _ = self.start(what, *args, exe=exe, expected=expected)
+        self.end_with_moves(p, what)
+
+    def dialog(self, what):
+        """/c shows the dialog, and Return closes it."""
+        p = self.wine(SAVER, "/c")
+        found = self.xdo("search", "--sync", "--name", "^Vornel Hex Stakko$").stdout.split()
+        if self.check(bool(found), what + " shows the dialog \"Vornel Hex Stakko\""):
+            self.xdo("windowfocus", "--sync", found[0])
+            self.keys("Return")
+        self.check_exit(p, what + ": Return closes it")
+
+    def close(self):
+        for p in self.procs:
+            stop(p)
 
 
 def case_fullscreen(s):
@@ -241,8 +244,7 @@ def case_password(s):
         return open(log).read().splitlines() if os.path.exists(log) else []
 
     s.reg("delete", "ScreenSaveUsePassword", "/f")
-    p, _ = s.start("no ScreenSaveUsePassword", "/s")
-    s.end_with_moves(p, "no ScreenSaveUsePassword")
+    s.run_once("no ScreenSaveUsePassword", "/s")
     s.check(calls(1, 0) == [], "without ScreenSaveUsePassword the module is not called")
 
     s.reg("add", "ScreenSaveUsePassword", "/t", "REG_DWORD", "/d", "1", "/f")
@@ -282,12 +284,7 @@ def case_preview(s):
 
 def case_switches(s):
     s.write_profile({"Palette": "2", "Score2": "77"}, keep=False)
-    p = s.wine(SAVER, "/c")
-    found = s.xdo("search", "--sync", "--name", "^Vornel Hex Stakko$").stdout.split()
-    if s.check(bool(found), "/c shows the dialog \"Vornel Hex Stakko\""):
-        s.xdo("windowfocus", "--sync", found[0])
-        s.keys("Return")
-    s.check_exit(p, "Return closes it")
+    s.dialog("/c")
     s.stored("OK stores the shown settings and the scores",
              dict(DEFAULTS, Palette="2", Score2="77", Score3="0", Path=SAVER))
 
@@ -309,16 +306,14 @@ def case_switches(s):
     short_path = r"C:\\PROG[^ ]*\\[^ ]+\.SCR"
     s.write_profile({}, keep=False)  # the default palette again
     s.reg("add", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", r"C:\windows\other.scr", "/f")
-    p, _ = s.start("/reg", "/reg", exe=long_path)
-    s.end_with_moves(p, "/reg")
+    s.run_once("/reg", "/reg", exe=long_path)
     short = s.reg("query", "SCRNSAVE.EXE") or ""
     s.check(re.fullmatch(short_path, short, re.I) is not None,
             "/reg stores the short form of its path", short)
     # The older family keeps it in system.ini, section [boot].
     s.wine_output("reg", "add", r"HKCU\Software\Wine\AppDefaults\Stakko Saver.scr", "/v",
                   "Version", "/d", "win98", "/f")
-    p, _ = s.start("/reg as Windows 98", "/reg", exe=long_path)
-    s.end_with_moves(p, "/reg as Windows 98")
+    s.run_once("/reg as Windows 98", "/reg", exe=long_path)
     with open(os.path.join(s.drive_c, "windows", "system.ini"), encoding="cp1252") as f:
         boot = re.search(r"(?ims)^\[boot\][^[]*^SCRNSAVE\.EXE=(\S*)", f.read())
     s.check(boot is not None and re.fullmatch(short_path, boot.group(1), re.I) is not None,
@@ -352,69 +347,36 @@ def case_versions(s):
                 break
             time.sleep(0.5)
         s.check(reported == number, "Wine reports %s as %s" % (version, number), reported)
-        p, _ = s.start("/s as " + version, "/s")
-        s.end_with_moves(p, "/s as " + version)
-        p = s.wine(SAVER, "/c")
-        found = s.xdo("search", "--sync", "--name", "^Vornel Hex Stakko$").stdout.split()
-        if s.check(bool(found), "/c as %s shows the dialog" % version):
-            s.xdo("windowfocus", "--sync", found[0])
-            s.keys("Return")
-        s.check_exit(p, "/c as %s: Return closes it" % version)
+        s.run_once("/s as " + version, "/s")
+        s.dialog("/c as " + version)
     s.stored("the runs stored the settings", {"Palette": "1", "ShowInfo": "1", "Path": SAVER})
 
 
 def case_reliability(s):
     for what, argv in (("unknown switches", ["/x", "-y", "/S", "/s", "/c"]),
                        ("a very long command line", ["/q" + "x" * 8000])):
-        p, _ = s.start(what, *argv)
-        s.end_with_moves(p, what)
+        s.run_once(what, *argv)
 
     # Out of range or no numbers at all: taken as read, never fatal. No
     # palette 77: the colours stay as before any palette, background plain.
     s.write_profile({"Time": "abc", "Priority": "-1", "Palette": "77", "ShowBkgr": "zz",
                      "ShowInfo": "7", "ManualControl": "0x1", "Score1": "12abc",
                      "Score2": "99999999999", "Score3": "-7", "Path": "x"}, keep=False)
-    plain = glass_frame(INITIAL_BACK) + [((100, 100), INITIAL_BACK), ((1000, 700), INITIAL_BACK)]
-    p, _ = s.start("odd profile values", "/s", expected=plain)
-    s.end_with_moves(p, "odd profile values")
+    plain = frame((W, H), INITIAL_BACK) + [((100, 100), INITIAL_BACK), ((1000, 700), INITIAL_BACK)]
+    s.run_once("odd profile values", "/s", expected=plain)
     values = s.stored("odd profile values are read as numbers and written back",
                       {"Time": "0", "Priority": "-1", "Palette": "77", "ShowBkgr": "0",
                        "ShowInfo": "1", "ManualControl": "1", "Path": SAVER})
     s.check("12" in (values.get("Score1"), values.get("Score2")), "12abc is 12", str(values))
 
     os.remove(s.win_ini)
-    p, _ = s.start("no win.ini", "/s")
-    s.end_with_moves(p, "no win.ini")
+    s.run_once("no win.ini", "/s")
     s.stored("without win.ini the settings are stored", dict(DEFAULTS, Path=SAVER))
     os.remove(s.win_ini)
     os.mkdir(s.win_ini)  # neither read nor written by anyone, root included
-    p, _ = s.start("win.ini a folder", "/s")
-    s.end_with_moves(p, "win.ini a folder")
+    s.run_once("win.ini a folder", "/s")
     os.rmdir(s.win_ini)
 
 
-def main():
-    cases = {"fullscreen": case_fullscreen, "keys": case_keys, "password": case_password,
-             "preview": case_preview, "switches": case_switches, "reliability": case_reliability,
-             "versions": case_versions}
-    parser = argparse.ArgumentParser()
-    for option in ("--scr", "--host", "--recorder", "--out"):
-        parser.add_argument(option, required=True)
-    parser.add_argument("case", choices=sorted(cases))
-    opts = parser.parse_args()
-    if not os.environ.get("WINEPREFIX") or not os.environ.get("DISPLAY"):
-        sys.exit("e2e.py: run it through scripts/lib/with-wine")
-    s = Session(opts)
-    try:
-        cases[opts.case](s)
-    except Exception as error:  # a broken step fails the case, not the driver
-        s.check(False, "the case runs to its end", repr(error))
-    finally:
-        for p in s.procs:
-            stop(p)
-    print("%s: %s" % (opts.case, "failed" if s.failures else "passed"))
-    return 1 if s.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_case(globals(), ("scr", "host", "recorder", "out"), Session))

@@ -55,8 +55,7 @@ HWND SaverChild(HWND host) {
 }
 
 struct Preview {
-    HWND host = nullptr;
-    HWND child = nullptr;
+    HWND host = nullptr, child = nullptr;
     PROCESS_INFORMATION saver = {};
 };
 
@@ -91,7 +90,7 @@ void ExpectEnd(Preview &p, const std::string &what) {
 
 int RunPreview(const char *scr) {
     const UINT buttons[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-    const char *names[] = {"the left button", "the right button", "the middle button"};
+    const char *const names[] = {"left", "right", "middle"};
     for (int i = 0; i < 3; ++i) {
         Preview p;
         if (Open(scr, p) && i == 0) {
@@ -115,7 +114,7 @@ int RunPreview(const char *scr) {
         }
         if (p.child)
             PostMessageA(p.child, buttons[i], MK_LBUTTON, MAKELPARAM(10, 10));
-        ExpectEnd(p, names[i]);
+        ExpectEnd(p, std::string("the ") + names[i] + " button");
     }
 
     Preview destroyed;

@@ -28,21 +28,17 @@ def check(path, version):
     except (OSError, zipfile.BadZipFile) as error:
         return [("a readable zip (%s)" % error, False)]
     names, note = set(files), files.get("INSTALL.txt", b"").decode("latin-1")
-    results = [
+    return [
         ("a readable zip", bad is None),
         ("holds %s" % ", ".join(sorted(FILES)) +
          ("" if names == FILES else " (it holds %s)" % ", ".join(sorted(names))), names == FILES),
-    ]
-    for name, kind, machine, magic in (("stakko.scr", "PE32 i386", 0x14C, 0x10B),
-                                       ("stakko64.scr", "PE32+ x86-64", 0x8664, 0x20B)):
-        results.append(("%s is %s" % (name, kind), pe_kind(files.get(name, b"")) == (machine, magic)))
-    results += [
+        ("stakko.scr is PE32 i386", pe_kind(files.get("stakko.scr", b"")) == (0x14C, 0x10B)),
+        ("stakko64.scr is PE32+ x86-64", pe_kind(files.get("stakko64.scr", b"")) == (0x8664, 0x20B)),
         ("INSTALL.txt has CRLF line ends", "\r\n" in note and "\n" not in note.replace("\r\n", "")),
         ("INSTALL.txt names Vornel Hex Stakko %s" % version,
          "Vornel Hex Stakko %s" % version in note),
         ("INSTALL.txt names both files", "stakko.scr" in note and "stakko64.scr" in note),
     ]
-    return results
 
 
 def report(results):
@@ -76,9 +72,8 @@ def self_test(path, version):
                 for name, data in files.items():
                     z.writestr(name, data)
             failed = [name for name, ok in check(faulty, version) if not ok]
-            results.append(("refuses a zip with %s (failed: %s)"
-                            % (what, "; ".join(failed) or "nothing"),
-                            any(expected in name for name in failed)))
+            results.append(("refuses a zip with %s (failed: %s)" % (what, "; ".join(failed) or
+                            "nothing"), any(expected in name for name in failed)))
     return results
 
 

@@ -52,23 +52,22 @@ protected:
 
 // Background, logo and labels, the best scores, the glass frame, score,
 // lines and time, every cell of the glass (6 columns of 17, 5 of 16), then
-// one copy of the whole window.
-TEST_F(Renderer, AFullRedrawDrawsEverythingInOrderAndCopiesTheWindow) {
+// one copy of the whole window. With two monitors, the primary one on the
+// right: the texture over the whole window and once more over the primary
+// one, the game laid out there, all copied; the rest is background.
+TEST_F(Renderer, AFullRedrawDrawsEverythingInOrderOnOneMonitorOrOneOfSeveral) {
     Bind();
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S1T7R3T3R6T1R3T1R3T1C182K1");
     EXPECT_EQ(canvas.Copies, std::vector<TRect>{(TRect{0, 0, 1024, 768})});
     EXPECT_TRUE(renderer->DirtyRect().IsEmpty());
-}
 
-// Two monitors, the primary one on the right: the texture over the whole
-// window and once more over the primary one, the game there, all copied.
-TEST_F(Renderer, AGameOnOneMonitorOfSeveralIsLaidOutThereTheRestIsBackground) {
-    Bind();
     const TRect client{0, 0, 2304, 968}, game{1280, 200, 2304, 968};
     renderer->Bind(canvas, client, game);
     EXPECT_EQ(renderer->Layout().Glass, (TRect{1596, 252, 1987, 915}));
     canvas.Calls.clear();
+    canvas.Copies.clear();
+    canvas.Stretched.clear();
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S2T7R3T3R6T1R3T1R3T1C182K1");
     EXPECT_EQ(canvas.Stretched, (std::vector<TRect>{client, game}));

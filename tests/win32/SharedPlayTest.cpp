@@ -62,8 +62,7 @@ TEST_F(SharedPlay, AStopEndsTheGameThreadAndTellsTheWindow) {
     HANDLE thread = StartGameThread(shared);
     ASSERT_NE(thread, nullptr);
     Sleep(1200); // the first picture, StepTime, then play
-    const int32_t y = session.Game().FigY;
-    EXPECT_GT(y, 0) << "the figure falls";
+    EXPECT_GT(session.Game().FigY, 0) << "the figure falls";
     EXPECT_LT(StopAndJoin(thread), 1000u);
     EXPECT_TRUE(DestroyPosted(window));
 }
@@ -131,6 +130,7 @@ TEST_F(SharedPlay, SectionsThatWaitPastTheLimitAreSkipped) {
     TLoopResult step;
     step.Wait = 0;
     bool offered = true;
+    TBestScores best;
     std::atomic<int> finished{0};
     DWORD ends[5] = {}, start = GetTickCount();
     auto waiter = [&](int i, auto section) {
@@ -147,10 +147,7 @@ TEST_F(SharedPlay, SectionsThatWaitPastTheLimitAreSkipped) {
         waiters[1] = waiter(1, [&] { shared.Key(TKeyAction::Left); });
         waiters[2] = waiter(2, [&] { shared.ClockTick(); });
         waiters[3] = waiter(3, [&] { shared.Repaint(); });
-        waiters[4] = waiter(4, [&] {
-            TBestScores best;
-            offered = shared.OfferScore(best);
-        });
+        waiters[4] = waiter(4, [&] { offered = shared.OfferScore(best); });
         while (finished < 5 && GetTickCount() - start < 20000)
             Sleep(10);
     }

@@ -26,12 +26,6 @@ namespace {
 
 using test::ThisProgram;
 
-std::string WindowsFile(const char *name) {
-    char folder[MAX_PATH] = "";
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\" + name;
-}
-
 struct TDesktopValue : test::TRegistryValue {
     explicit TDesktopValue(const char *name)
         : TRegistryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", name) {}
@@ -41,7 +35,9 @@ struct TDesktopValue : test::TRegistryValue {
 
 // The section as the file on disk has it, each line ended by a space.
 std::string SectionOnDisk() {
-    std::ifstream file(WindowsFile("win.ini"));
+    char folder[MAX_PATH] = "";
+    GetWindowsDirectoryA(folder, sizeof folder);
+    std::ifstream file(std::string(folder) + "\\win.ini");
     std::string section, line, header = std::string("[") + ProductName + "]";
     while (std::getline(file, line) && line.substr(0, header.size()) != header) {
     }

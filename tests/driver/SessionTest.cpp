@@ -170,12 +170,11 @@ TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
     const struct {
         int32_t Score3, Score;
         bool ShowInfo;
-        std::vector<int32_t> Best;
-    } cases[] = {{5, 5, true, {40, 20, 5}},
-                 {5, 6, true, {40, 20, 6}},
-                 {-3, 0, true, {40, 20, 0}},
-                 {50, 6, true, {50, 40, 20}},
-                 {50, 60, false, {40, 20, 60}}};
+        TBestScores Best;
+        // clang-format off
+    } cases[] = {{5, 5, true, {40, 20, 5}}, {5, 6, true, {40, 20, 6}}, {-3, 0, true, {40, 20, 0}},
+                 {50, 6, true, {50, 40, 20}}, {50, 60, false, {40, 20, 60}}};
+    // clang-format on
     for (const auto &c : cases) {
         Begin(0, TSessionOptions{TBestScores{40, 20, c.Score3}, c.ShowInfo});
         Game().Score = c.Score;
@@ -183,14 +182,11 @@ TEST_F(Session, AGameOverOffersTheScoreAndStartsANewGame) {
         const test::Cells figure = test::FigureCells(Game());
         Step();
         EXPECT_EQ(test::FigureCells(Game()), figure);
-        EXPECT_FALSE(Game().GameOver);
-        EXPECT_EQ(Game().Score, 0);
-        EXPECT_EQ(Game().GameStartTime, 60);
+        EXPECT_EQ((std::vector<int64_t>{Game().GameOver, Game().Score, Game().GameStartTime}),
+                  (std::vector<int64_t>{false, 0, 60}));
         EXPECT_EQ(Shown(), "P");
-        const TBestScores &best = session->Best();
-        EXPECT_EQ((std::vector<int32_t>{best.Score1, best.Score2, best.Score3}), c.Best)
-            << c.Score3 << " " << c.Score;
-        EXPECT_EQ(session->OfferScore().Score3, c.Best[2]); // the new game's 0 at the end
+        EXPECT_EQ(session->Best(), c.Best) << c.Score3 << " " << c.Score;
+        EXPECT_EQ(session->OfferScore().Score3, c.Best.Score3); // the new game's 0 at the end
     }
 }
 

@@ -67,29 +67,26 @@ TEST(Sim, BadInputIsRefusedWithOneLine) {
     const std::string Empty = "5 3\n. . .\n . . \n. . .\n", Play = "play --width 11 --height 31 ";
     const struct {
         std::string Args, Input, Mentions;
-    } cases[] = {{"", "", "missing command"},
-                 {"eval file.txt", Empty, "unexpected argument"},
-                 {"play", "", "missing option --width"},
-                 {Play + "--width 13 --kinds 1", "", "given twice"},
-                 {"play --width 10 --height 31 --kinds 1", "", "even"},
-                 {Play + "--kinds 1,12", "", "unknown figure kind 12"},
-                 {Play, "", "--kinds"},
-                 {Play + "--kinds 1 --games 2", "", "does not go with"},
-                 {Play + "--games 2", "", "missing option --seed"},
-                 {Play + "--games 1 --seed 4294967296", "", "out of range"},
-                 {"eval", "", "empty input"},
-                 {"eval", "5 3 1\n", "header"},
-                 {"eval", "12 31\n", "width 12 is even"},
-                 {"eval", "33 31\n", "width 33 is out of range"},
-                 {"eval", "5 3\n. . .\n", "after 1 of 3 rows"},
-                 {"eval", "5 3\n. o .\n", "row 0 column 2"},
-                 {"eval", "5 3\n\x01\n", "\\x01"},
-                 {"eval", "5 3\n" + std::string(5000, '.') + "\n", "longer than"},
-                 {"eval", Empty + "hello\n", "not a figure line"},
-                 {"best", Empty, "missing figure line"},
-                 {"best", Empty + "figure 10 2 0\n", "unknown figure kind 10"},
-                 {"best", Empty + "figure 0 2 1\n", "parities differ"},
-                 {"best", Empty + "figure 0 2 0\nfigure 0 2 0\n", "second"}};
+    } cases[] = {
+        // clang-format off
+        {"", "", "missing command"}, {"eval file.txt", Empty, "unexpected argument"},
+        {"play", "", "missing option --width"}, {Play + "--width 13 --kinds 1", "", "given twice"},
+        {"play --width 10 --height 31 --kinds 1", "", "even"},
+        {Play + "--kinds 1,12", "", "unknown figure kind 12"}, {Play, "", "--kinds"},
+        {Play + "--kinds 1 --games 2", "", "does not go with"},
+        {Play + "--games 2", "", "missing option --seed"},
+        {Play + "--games 1 --seed 4294967296", "", "out of range"},
+        {"eval", "", "empty input"}, {"eval", "5 3 1\n", "header"},
+        {"eval", "12 31\n", "width 12 is even"}, {"eval", "33 31\n", "width 33 is out of range"},
+        {"eval", "5 3\n. . .\n", "after 1 of 3 rows"}, {"eval", "5 3\n. o .\n", "row 0 column 2"},
+        {"eval", "5 3\n\x01\n", "\\x01"},
+        {"eval", "5 3\n" + std::string(5000, '.') + "\n", "longer than"},
+        {"eval", Empty + "hello\n", "not a figure line"}, {"best", Empty, "missing figure line"},
+        {"best", Empty + "figure 10 2 0\n", "unknown figure kind 10"},
+        {"best", Empty + "figure 0 2 1\n", "parities differ"},
+        {"best", Empty + "figure 0 2 0\nfigure 0 2 0\n", "second"},
+        // clang-format on
+    };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Mentions);
         TRun run = RunSim(c.Args, c.Input);

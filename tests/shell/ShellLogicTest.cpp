@@ -97,10 +97,7 @@ TEST(PriorityPlan, EachSettingChangesOnlyItsOwnPriorities) {
 // The stored Time chooses the clock; any value but the first two shows the
 // game's time.
 TEST(LookOf, TheSettingsMakeThePicturesLook) {
-    TSettings settings;
-    settings.Palette = 3;
-    settings.ShowBkgr = false;
-    settings.ShowInfo = false;
+    TSettings settings{ClockCurrentTime, PriorityNormal, 3, false, false, true, {}};
     for (auto [time, clock] : {std::pair{ClockCurrentTime, TClockKind::TimeOfDay},
                                {ClockRunTime, TClockKind::RunTime},
                                {ClockGameTime, TClockKind::GameTime},

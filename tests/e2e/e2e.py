@@ -2,7 +2,7 @@
 """e2e.py --scr S --host H --recorder R --out DIR CASE: the real stakko.scr
 inside scripts/lib/with-wine (fresh WINEPREFIX, 1024 x 768 DISPLAY), driven by
 xdotool and read back by import. Every wait and process is bounded."""
-import os, re, shutil, subprocess, sys, time
+import os, pathlib, re, shutil, subprocess, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 from harness import Checks, run_case
@@ -120,8 +120,7 @@ class Session(Checks):
 
     def ini(self):
         try:
-            with open(self.win_ini, "rb") as f:
-                return f.read().decode("cp1252")
+            return pathlib.Path(self.win_ini).read_bytes().decode("cp1252")
         except OSError:
             return ""
 
@@ -138,9 +137,8 @@ class Session(Checks):
         """Sets keys in the saver's section, the rest kept or dropped."""
         pairs = dict(self.profile() or [] if keep else [], **changes)
         text = re.sub(r"(?im)^\s*\[%s\][^[]*" % re.escape(SECTION), "", self.ini()).rstrip()
-        with open(self.win_ini, "wb") as f:
-            f.write(("%s\r\n[%s]\r\n" % (text, SECTION) +
-                     "".join("%s=%s\r\n" % kv for kv in pairs.items())).encode("cp1252"))
+        pathlib.Path(self.win_ini).write_bytes(("%s\r\n[%s]\r\n" % (text, SECTION) + "".join(
+            "%s=%s\r\n" % kv for kv in pairs.items())).encode("cp1252"))
 
     def stored(self, what, expected):
         """The run stored the expected values."""
@@ -192,9 +190,7 @@ def case_fullscreen(s):
     s.check(int(values.get("Score3", "-1")) >= 0, "and the game's score", str(values))
 
     s.write_profile({"Score1": "50", "Score2": "40", "Score3": "-5"})
-    p, _ = s.start("second run", "/s")
-    time.sleep(2)
-    s.end_with_moves(p, "second run")
+    s.run_once("second run", "/s")
     values = s.stored("second run keeps Score1 and Score2", {"Score1": "50", "Score2": "40"})
     s.check(int(values.get("Score3", "-5")) >= 0, "Score3 -5 is replaced by the game's score")
 
@@ -260,8 +256,7 @@ def case_password(s):
         s.check(p.poll() is None and len(got) == n, what, str(got))
     s.check(got[:1] == ["verify owner=%s cursor=0 answer=0" % SECTION],
             "the check is owned by the saver's window and shows the cursor", str(got))
-    with open(os.path.join(s.dir, "answer.txt"), "w") as f:
-        f.write("1")
+    pathlib.Path(s.dir, "answer.txt").write_text("1")
     s.xdo("click", "1")
     got = calls(5)
     s.check(len(got) == 5 and got[-1].endswith("answer=1"), "a button asks; accepted", str(got))
@@ -292,8 +287,7 @@ def case_switches(s):
     shutil.copy(s.opts.recorder, os.path.join(s.dir, "MPR.DLL"))
     s.check_exit(s.wine(SAVER, "/a", "99", env={"WINEDLLOVERRIDES": "mscoree,mshtml=;mpr=n,b"}),
                  "/a 99 ends", limit=30)
-    with open(os.path.join(s.dir, "calls.txt")) as f:
-        calls = f.read().splitlines()
+    calls = pathlib.Path(s.dir, "calls.txt").read_text().splitlines()
     s.check(calls == ["change provider=SCRSAVE owner=99 rest=0,0 saverwindows=0"],
             "/a 99 asks the router for SCRSAVE with owner 99 and has no window", str(calls))
 
@@ -332,17 +326,13 @@ VERSIONS = {
 }
 
 
-def reported_version(s):
-    _, text = s.wine_output("cmd", "/c", "ver")
-    m = re.search(r"Windows (\d+\.\d+)", text)
-    return m.group(1) if m else text.strip()
-
-
 def case_versions(s):
     for version, number in VERSIONS[os.environ.get("WINEARCH", "win32")]:
         s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
         for _ in range(3):
-            reported = reported_version(s)
+            text = s.wine_output("cmd", "/c", "ver")[1]
+            m = re.search(r"Windows (\d+\.\d+)", text)
+            reported = m.group(1) if m else text.strip()
             if reported == number:
                 break
             time.sleep(0.5)

@@ -69,16 +69,14 @@ SYSTEMS = {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a244
            "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}  # Vista, 7, 8, 8.1, 10 and 11
 manifest = resources(path).get((24, 1))
-results.append(("manifest (type 24, id 1)", manifest is not None))
-root, why = None, ""
+root, why = ET.Element("none"), ""
 try:
-    root = ET.fromstring(manifest) if manifest else None
+    root = ET.fromstring(manifest) if manifest else root
 except ET.ParseError as error:
     why = " (%s)" % error
-results.append(("manifest is well-formed XML" + why, root is not None))
-root = root if root is not None else ET.Element("none")
-identity = root.find(ASM1 + "assemblyIdentity")
-identity = identity.attrib if identity is not None else {}
+results += [("manifest (type 24, id 1)", manifest is not None),
+            ("manifest is well-formed XML" + why, root.tag != "none")]
+identity = getattr(root.find(ASM1 + "assemblyIdentity"), "attrib", {})
 aware = root.find("%sapplication/%swindowsSettings/%sdpiAware" % (ASM3, ASM3, SETTINGS))
 systems = {entry.get("Id", "").strip("{}").lower()
            for entry in root.findall("%scompatibility/%sapplication/%ssupportedOS"

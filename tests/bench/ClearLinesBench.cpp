@@ -3,21 +3,16 @@
 #include <cstring>
 #include <utility>
 
+#include "TestSupport.h"
 #include "game/Lattice.h"
-#include "game/Stakko.h"
 
 namespace {
 // Four full up lines at the bottom, a column standing on them, and loose
 // groups in the middle that fall a cell per pass once the lines are gone.
 void BuildClearingGlass(TStakko &s, int32_t width, int32_t height) {
-    s.Width = width;
-    s.Height = height;
-    s.NewGame(0);
-    for (int32_t line = 0; line < 4; ++line) {
-        int32_t r = height - 1 - 2 * line;
-        for (int32_t column = 0; column < width; ++column)
-            s.SetCell(column, column % 2 ? r - 1 : r, 1);
-    }
+    test::MakeGlass(s, width, height);
+    for (int32_t line = 0; line < 4; ++line)
+        test::FillUpLine(s, height - 1 - 2 * line);
     for (int32_t row = height - 9; row > height - 17; row -= 2)
         s.SetCell(0, row, 1);         // grounded on the lines
     const int32_t m = height / 2 - 1; // a zigzag of three and, apart, a vertical pair
@@ -29,8 +24,7 @@ void BuildClearingGlass(TStakko &s, int32_t width, int32_t height) {
 // ClearLines changes the glass: each iteration starts from a copy of it,
 // with no change record, as in the placement search.
 void BM_ClearLines(benchmark::State &state) {
-    const int32_t width = static_cast<int32_t>(state.range(0));
-    const int32_t height = static_cast<int32_t>(state.range(1));
+    const int32_t width = int32_t(state.range(0)), height = int32_t(state.range(1));
     TStakko s;
     BuildClearingGlass(s, width, height);
     uint8_t original[StoreSize];

@@ -38,8 +38,7 @@ std::unique_ptr<TPlaySession> MidGame(int32_t width, int32_t height, TFixedKinds
 }
 
 void BM_SearchPlacement(benchmark::State &state) {
-    const int32_t width = static_cast<int32_t>(state.range(0));
-    const int32_t height = static_cast<int32_t>(state.range(1));
+    const int32_t width = int32_t(state.range(0)), height = int32_t(state.range(1));
     TFixedKinds kinds;
     std::unique_ptr<TPlaySession> session = MidGame(width, height, kinds);
     const TStakko &s = session->Game();

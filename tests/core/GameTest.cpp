@@ -109,10 +109,8 @@ TEST_F(Moves, LandingWritesClearsPlacesTheNextAndEndsTheGameAtTheTop) {
     EXPECT_EQ(s.ShiftY(1, kinds), 1);
     EXPECT_EQ(s.ShiftY(1, kinds), 0);
     EXPECT_EQ(test::FilledCells(s), (test::Cells{{0, 26}, {0, 28}, {0, 30}}));
-    EXPECT_EQ(s.Score, 1);
-    EXPECT_EQ(s.Lines, 1);
-    EXPECT_EQ((std::vector<int32_t>{kinds.Calls, s.Kind, s.FigX, s.FigY}),
-              (std::vector<int32_t>{1, 7, 6, 0}));
+    EXPECT_EQ((std::vector<int32_t>{s.Score, s.Lines, kinds.Calls, s.Kind, s.FigX, s.FigY}),
+              (std::vector<int32_t>{1, 1, 1, 7, 6, 0}));
     // Landing with a cell at the top: cell 3, above row 0, is lost.
     test::Fill(s, test::Column(4, 6, 30));
     test::PlaceFigure(s, 0, 4, 2);

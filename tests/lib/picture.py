@@ -24,5 +24,16 @@ def frame(size, back=BACK):
             ((l, my), back), ((mx, t), back), ((r - 1, my), back), ((mx, b - 1), back)]
 
 
+class Pixels:
+    """Checks over a picture read back, for a class that gives pixel(x, y)."""
+
+    def mismatches(self, expected):
+        return [(xy, c, self.pixel(*xy)) for xy, c in expected if self.pixel(*xy) != c]
+
+    def count(self, rect, colour, same=True):
+        return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
+                   for x in range(rect[0], rect[2]))
+
+
 def bounded(limit, *argv):
     return ["timeout", "-k", "5", str(limit)] + list(argv)

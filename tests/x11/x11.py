@@ -8,13 +8,13 @@ import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 from harness import Checks, run_case
-from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, bounded,
-                     frame)
+from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, Pixels,
+                     bounded, frame)
 
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
 
 
-class Shot:
+class Shot(Pixels):
     """A window read back by xwd: 32 bits a pixel (Xvfb at depth 24), rows
     of bytes_per_line; missing or unreadable, every pixel is (-1, -1, -1)."""
 
@@ -30,13 +30,6 @@ class Shot:
         if x >= self.width or i + 4 > len(self.data):
             return (-1, -1, -1)
         return tuple(self.data[i + k] for k in self.rgb)
-
-    def mismatches(self, expected):
-        return [(xy, c, self.pixel(*xy)) for xy, c in expected if self.pixel(*xy) != c]
-
-    def count(self, rect, colour, same=True):
-        return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
-                   for x in range(rect[0], rect[2]))
 
 
 class Session(Checks):
@@ -72,7 +65,6 @@ class Session(Checks):
         os.close(r)
         self.procs.append(p)
         return p, ":" + number.decode().strip()
-
 
     def run(self, *argv, env=None, limit=60, **kw):
         p = subprocess.Popen(bounded(limit, *argv), env=dict(self.env, **(env or {})),

@@ -79,6 +79,17 @@ TEST_F(Loop, AFlashIsDrawnAFrameAStep) {
     EXPECT_EQ(Game().Lines, 2);
 }
 
+// A frame's time begins just before it is drawn: what the step drew before
+// it does not shorten the first frame, only the frame's own drawing does.
+TEST_F(Loop, AFlashFramesTimeBeginsWithIt) {
+    canvas.Ticks = &clock.Time.Ticks;
+    const TLoopResult first = LandOnTwoLines();
+    const TLoopResult second = Step();
+    EXPECT_TRUE(first.Flashing && second.Flashing);
+    EXPECT_LT(first.Wait, FlashFrameMs);
+    EXPECT_EQ(first.Wait, second.Wait);
+}
+
 // During a flash a key and the clock wait for its end (the clock once), and
 // a repaint shows the back buffer as it is.
 TEST_F(Loop, WhatComesDuringAFlashWaitsForItsEnd) {

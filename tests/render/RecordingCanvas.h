@@ -18,13 +18,18 @@ struct RecordingCanvas final : TCanvas {
     bool Textured = false;
     bool Stretches = true;
     bool CopySucceeds = true;
+    uint32_t *Ticks = nullptr; // when set, every cell painted takes a millisecond
 
     void Prepare(const TColourTable &colours, const TTexturePixels *texture) override {
         Calls += 'P';
         Prepared = colours;
         Textured = texture != nullptr;
     }
-    void PaintCell(const TCellPicture &p) override { Calls += p.ClipToOutline ? 'F' : 'C'; }
+    void PaintCell(const TCellPicture &p) override {
+        Calls += p.ClipToOutline ? 'F' : 'C';
+        if (Ticks)
+            ++*Ticks;
+    }
     void FillRectangles(TColourIndex, const TRect *, int32_t) override { Calls += 'R'; }
     void WriteText(const TPanelText &text, const TFont &) override {
         Calls += 'T';

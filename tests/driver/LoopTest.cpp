@@ -79,12 +79,15 @@ TEST_F(Loop, AFlashIsDrawnAFrameAStep) {
     EXPECT_EQ(Game().Lines, 2);
 }
 
-// A frame's time begins just before it is drawn: what the step drew before
-// it does not shorten the first frame, only the frame's own drawing does.
+// A frame's time begins just before it is drawn: the cells a drop drew
+// before it do not shorten the first frame, only its own drawing does.
 TEST_F(Loop, AFlashFramesTimeBeginsWithIt) {
+    test::FillUpLine(Game(), 32);
+    Game().SetCell(0, 32, 0);
+    test::PlaceFigure(Game(), 0, 0, 20);
     canvas.Ticks = &clock.Time.Ticks;
-    const TLoopResult first = LandOnTwoLines();
-    const TLoopResult second = Step();
+    const TLoopResult first = loop->Key(TKeyAction::Drop);
+    const TLoopResult second = loop->NextFrame();
     EXPECT_TRUE(first.Flashing && second.Flashing);
     EXPECT_LT(first.Wait, FlashFrameMs);
     EXPECT_EQ(first.Wait, second.Wait);

@@ -1,6 +1,7 @@
 #pragma once
 // Glass set-up and figure placement shared by the game tests.
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,12 @@ inline void MakeGlass(TStakko &s, int32_t width, int32_t height) {
     s.Width = width;
     s.Height = height;
     s.NewGame(0);
+}
+
+inline TStakko Glass(int32_t width, int32_t height) {
+    TStakko s;
+    MakeGlass(s, width, height);
+    return s;
 }
 
 // A new figure of the kind, moved to the origin (x, y).
@@ -47,6 +54,16 @@ inline void Fill(TStakko &s, const Cells &cells) {
 inline void FillUpLine(TStakko &s, int32_t r, int32_t oddRow = -1) {
     for (int32_t column = 0; column < s.Width; ++column)
         s.SetCell(column, column % 2 ? r + oddRow : r, 1);
+}
+
+// The up lines full but for column 0, above whose gaps a bar (kind 0) has
+// its origin at row y.
+inline void BarOverGaps(TStakko &s, std::initializer_list<int32_t> rows, int32_t y) {
+    for (int32_t r : rows) {
+        FillUpLine(s, r);
+        s.SetCell(0, r, 0);
+    }
+    PlaceFigure(s, 0, 0, y);
 }
 
 inline void FillAll(TStakko &s) {

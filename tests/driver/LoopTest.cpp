@@ -31,11 +31,7 @@ protected:
     TStakko &Game() { return const_cast<TStakko &>(loop->Session().Game()); }
     // A bar in column 0 whose next manual fall lands it and fills two lines.
     TLoopResult LandOnTwoLines() {
-        test::FillUpLine(Game(), 32);
-        test::FillUpLine(Game(), 30);
-        Game().SetCell(0, 32, 0);
-        Game().SetCell(0, 30, 0);
-        test::PlaceFigure(Game(), 0, 0, 30);
+        test::BarOverGaps(Game(), {32, 30}, 30);
         clock.Time.Ticks += StepTime + 1;
         return Step(false);
     }
@@ -82,9 +78,7 @@ TEST_F(Loop, AFlashIsDrawnAFrameAStep) {
 // A frame's time begins just before it is drawn: the cells a drop drew
 // before it do not shorten the first frame, only its own drawing does.
 TEST_F(Loop, AFlashFramesTimeBeginsWithIt) {
-    test::FillUpLine(Game(), 32);
-    Game().SetCell(0, 32, 0);
-    test::PlaceFigure(Game(), 0, 0, 20);
+    test::BarOverGaps(Game(), {32}, 20);
     canvas.Ticks = &clock.Time.Ticks;
     const TLoopResult first = loop->Key(TKeyAction::Drop);
     const TLoopResult second = loop->NextFrame();
@@ -101,8 +95,7 @@ TEST_F(Loop, WhatComesDuringAFlashWaitsForItsEnd) {
     EXPECT_TRUE(loop->Key(TKeyAction::Left).Flashing);
     EXPECT_TRUE(loop->ClockTick().Flashing);
     EXPECT_TRUE(loop->ClockTick().Flashing);
-    canvas.Copies.clear();
-    canvas.Texts.clear();
+    canvas = {};
     EXPECT_TRUE(loop->Repaint().Flashing);
     EXPECT_EQ(canvas.Copies, std::vector<TRect>{(TRect{0, 0, 1024, 768})});
     EXPECT_EQ(Game().FigX, x);
@@ -116,9 +109,7 @@ TEST_F(Loop, WhatComesDuringAFlashWaitsForItsEnd) {
 // the step that fell due meanwhile is due at once after the last. The next
 // kind is picked for the tick count at which the flash ends.
 TEST_F(Loop, AKeysFlashGoesOnThroughSteps) {
-    test::FillUpLine(Game(), 32);
-    Game().SetCell(0, 32, 0);
-    test::PlaceFigure(Game(), 0, 0, 20);
+    test::BarOverGaps(Game(), {32}, 20);
     EXPECT_GT(Step().Wait, 0u); // an automatic step's pause
     test::PlaceFigure(Game(), 0, 0, 20);
     const uint32_t pressed = clock.Time.Ticks;

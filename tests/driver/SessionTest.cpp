@@ -214,10 +214,7 @@ TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
     EXPECT_EQ(Shown().find('N'), std::string::npos);
     EXPECT_EQ(test::FigureCells(Game()).front(), (test::Cell{6, 0}));
 
-    test::FillUpLine(Game(), 30);
-    Game().SetCell(0, 30, 0);
-    Game().SetCell(0, 28, 0);
-    test::PlaceFigure(Game(), 0, 0, 20);
+    test::BarOverGaps(Game(), {30}, 20);
     session->Key(TKeyAction::Drop, now);
     EXPECT_EQ(Game().Score, 1);
     EXPECT_EQ(Shown().substr(Shown().size() - 2), "NS");

@@ -31,8 +31,7 @@ protected:
         renderer = std::make_unique<TRenderer>(look);
         renderer->Bind(canvas, TRect{0, 0, 1024, 768});
         test::MakeGlass(game, 11, 33); // the glass that fits the layout
-        canvas.Calls.clear();
-        canvas.Copies.clear();
+        canvas = {};                   // only what follows is recorded
     }
     TScene Scene() { return TScene{game, TBestScores{30, 20, 10}, 3600, 0}; }
 
@@ -65,9 +64,7 @@ TEST_F(Renderer, AFullRedrawDrawsEverythingInOrderOnOneMonitorOrOneOfSeveral) {
     const TRect client{0, 0, 2304, 968}, game{1280, 200, 2304, 968};
     renderer->Bind(canvas, client, game);
     EXPECT_EQ(renderer->Layout().Glass, (TRect{1596, 252, 1987, 915}));
-    canvas.Calls.clear();
-    canvas.Copies.clear();
-    canvas.Stretched.clear();
+    canvas = {};
     renderer->ClearScreen(Scene());
     EXPECT_EQ(Runs(canvas.Calls), "S2T7R3T3R6T1R3T1R3T1C182K1");
     EXPECT_EQ(canvas.Stretched, (std::vector<TRect>{client, game}));

@@ -83,18 +83,31 @@ TEST_F(Renderer, AFullRedrawDrawsEverythingInOrderOnOneMonitorOrOneOfSeveral) {
     }
 }
 
-TEST_F(Renderer, PreviewAndShowInfoOffLeaveOutTheirParts) {
-    Bind(TLook{1, true, true, false, TClockKind::TimeOfDay}); // the preview: frames only
-    renderer->ClearScreen(Scene());
-    EXPECT_EQ(Runs(canvas.Calls), "S1R15C182K1");
-    Bind(TLook{1, true, false, true, TClockKind::TimeOfDay}); // no panel, the glass frame
-    renderer->ClearScreen(Scene());
-    EXPECT_EQ(Runs(canvas.Calls), "S1R3C182K1");
-    TChanges changes;
-    changes.Counters();
-    changes.Clock();
-    Draw(changes);
-    EXPECT_EQ(Runs(canvas.Calls), "S1R3C182K1");
+// The preview draws the frames without their texts, also when the numbers
+// or the time change; no panel leaves the glass frame alone, and nothing to
+// redraw. Otherwise each draws its own box; the score, lines and time boxes,
+// each grown by 2, are copied.
+TEST_F(Renderer, ThePanelsPartsAreDrawnOnlyWhereTheLookShowsThem) {
+    const struct {
+        TLook Look;
+        const char *Full, *Numbers;
+    } cases[] = {{TLook{1, true, true, false, TClockKind::TimeOfDay}, "S1R15C182K1", "R9K1"},
+                 {TLook{1, true, false, true, TClockKind::TimeOfDay}, "S1R3C182K1", ""},
+                 {TLook{1, true, true, true, TClockKind::RunTime}, "S1T7R3T3R6T1R3T1R3T1C182K1",
+                  "R3T1R3T1R3T1K1"}};
+    for (const auto &c : cases) {
+        Bind(c.Look);
+        renderer->ClearScreen(Scene());
+        EXPECT_EQ(Runs(canvas.Calls), c.Full);
+        canvas = {};
+        TChanges changes;
+        changes.Counters();
+        changes.Clock();
+        changes.Show();
+        Draw(changes);
+        EXPECT_EQ(Runs(canvas.Calls), c.Numbers) << c.Full;
+    }
+    EXPECT_EQ(canvas.Copies.at(0), (TRect{790, 207, 944, 561}));
 }
 
 // Each cell's box joins the dirty area, which a Show copies whole and
@@ -155,18 +168,6 @@ TEST_F(Renderer, AFlashIsTwentyShownFramesEachAStop) {
     canvas.Calls.clear();
     Draw(changes);
     EXPECT_EQ(canvas.Calls.size(), 182u);
-}
-
-TEST_F(Renderer, NumbersAndTheTimeDrawTheirOwnBoxes) {
-    Bind(TLook{1, true, true, true, TClockKind::RunTime});
-    TChanges changes;
-    changes.Counters();
-    changes.Clock();
-    changes.Show();
-    Draw(changes);
-    EXPECT_EQ(Runs(canvas.Calls), "R3T1R3T1R3T1K1");
-    // The score box, the lines box and the time box, each grown by 2.
-    EXPECT_EQ(canvas.Copies.at(0), (TRect{790, 207, 944, 561}));
 }
 
 TEST_F(Renderer, UnboundItDrawsNothingAndNeverStops) {

@@ -81,14 +81,11 @@ TEST(ScoreRecord, TheTextRoundTripsAndAnythingElseIsDamaged) {
 // What another copy stored meanwhile stays; what this copy brought in since
 // it last read or wrote enters as a game's score does, once.
 TEST(ScoreRecord, AMergeKeepsEveryCopysScores) {
-    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 20, 10})),
-              (std::vector<int32_t>{40, 30, 20}));
-    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 25, 20})),
-              (std::vector<int32_t>{40, 30, 25}));
-    EXPECT_EQ(Scores(MergeScores({5, 3, 0}, {5, 0, 0}, {5, 3, 0})),
-              (std::vector<int32_t>{5, 3, 3})); // another copy's 3 and this one's
-    EXPECT_EQ(Scores(MergeScores({10, 20, 30}, {0, 0, 0}, {0, 0, 15})),
-              (std::vector<int32_t>{30, 20, 15}));
+    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 20, 10})), Scores({40, 30, 20}));
+    EXPECT_EQ(Scores(MergeScores({40, 30, 20}, {30, 20, 10}, {30, 25, 20})), Scores({40, 30, 25}));
+    // Another copy's 3 and this one's.
+    EXPECT_EQ(Scores(MergeScores({5, 3, 0}, {5, 0, 0}, {5, 3, 0})), Scores({5, 3, 3}));
+    EXPECT_EQ(Scores(MergeScores({10, 20, 30}, {0, 0, 0}, {0, 0, 15})), Scores({30, 20, 15}));
 }
 
 // A store another player writes to as well; it refuses while Refusing.
@@ -127,10 +124,10 @@ TEST(ScoreRecord, AShareWritesWhatItBroughtInOnce) {
     best.Sort();
     best.OfferScore3(33);
     share.Save(best);
-    EXPECT_EQ(Scores(store.Stored), (std::vector<int32_t>{45, 35, 33}));
+    EXPECT_EQ(Scores(store.Stored), Scores({45, 35, 33}));
     share.Save(best, true);
     EXPECT_EQ(store.Writes, 2);
-    EXPECT_EQ(Scores(store.Stored), (std::vector<int32_t>{45, 35, 33})) << "nothing twice";
+    EXPECT_EQ(Scores(store.Stored), Scores({45, 35, 33})) << "nothing twice";
 }
 
 // Blanks, a sign, 0x, the digits up to the first other character, 32 bits;

@@ -131,10 +131,8 @@ TEST_F(ConfigDialogTest, TheProfileIsShownAndOnlyOkStoresTheChoices) {
                     Click(dialog, id);
             if (row.Change)
                 SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL, 3, 0);
-            if (row.Close)
-                Click(dialog, row.Close);
-            else
-                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            row.Close ? Click(dialog, row.Close)
+                      : void(SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
         });
         EXPECT_EQ(shown, row.Shown);
         EXPECT_EQ(items, "Brown palette;Blue palette;Green palette;Black background;");

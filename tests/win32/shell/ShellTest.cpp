@@ -26,10 +26,7 @@ namespace {
 
 using test::ThisProgram;
 
-struct TDesktopValue : test::TRegistryValue {
-    explicit TDesktopValue(const char *name)
-        : TRegistryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", name) {}
-};
+const char *const Desktop = "Control Panel\\Desktop";
 
 // ---- Settings ----
 
@@ -106,7 +103,7 @@ int CursorCount() {
 TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
     const std::string folder = ThisProgram().substr(0, ThisProgram().rfind('\\') + 1);
     const std::string calls = folder + "calls.txt";
-    TDesktopValue use("ScreenSaveUsePassword");
+    test::TRegistryValue use(HKEY_CURRENT_USER, Desktop, "ScreenSaveUsePassword");
     struct {
         DWORD use; // ~0: absent
         const char *module, *answer;
@@ -191,7 +188,7 @@ protected:
     }
 
     std::string LongPath = ThisProgram(), ShortPath, Path = LongPath;
-    TDesktopValue Name{"SCRNSAVE.EXE"};
+    test::TRegistryValue Name{HKEY_CURRENT_USER, Desktop, "SCRNSAVE.EXE"};
     BOOL WasActive = ScreenSaverActive();
     HWND Window = nullptr;
     HANDLE Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);

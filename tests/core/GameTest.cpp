@@ -274,8 +274,7 @@ TEST(ClearLines, FullGlassesEnd) {
             after.insert(after.end(), full.begin(), full.end());
         }
         EXPECT_EQ(test::FilledCells(s), after);
-        EXPECT_EQ(s.Score, 2 * c.Removed - 1);
-        EXPECT_EQ(s.Lines, c.Removed);
+        EXPECT_EQ(std::pair(s.Score, s.Lines), std::pair(2 * c.Removed - 1, c.Removed));
     }
 }
 

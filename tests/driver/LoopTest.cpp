@@ -98,11 +98,9 @@ TEST_F(Loop, WhatComesDuringAFlashWaitsForItsEnd) {
     canvas = {};
     EXPECT_TRUE(loop->Repaint().Flashing);
     EXPECT_EQ(canvas.Copies, std::vector<TRect>{(TRect{0, 0, 1024, 768})});
-    EXPECT_EQ(Game().FigX, x);
-    EXPECT_EQ(ClockTexts(), 0);
+    EXPECT_EQ(std::pair(Game().FigX, ClockTexts()), std::pair(x, 0));
     FlashOn(r);
-    EXPECT_EQ(Game().FigX, x - 1);
-    EXPECT_EQ(ClockTexts(), 1);
+    EXPECT_EQ(std::pair(Game().FigX, ClockTexts()), std::pair(x - 1, 1));
 }
 
 // A key's flash, too: the key returns its first frame, Step the others;
@@ -128,12 +126,10 @@ TEST_F(Loop, ABindingOfAnotherGlassSizeBeginsANewGame) {
     Game().Score = 7;
     test::PlaceFigure(Game(), 3, 4, 6);
     loop->Bind(canvas, TRect{0, 0, 1024, 768});
-    EXPECT_EQ(Game().Score, 7);
-    EXPECT_EQ(Game().FigX, 4);
+    EXPECT_EQ(std::pair(Game().Score, Game().FigX), std::pair(7, 4));
     loop->Bind(canvas, TRect{0, 0, 1600, 1440});
-    EXPECT_EQ(Game().Width * 100 + Game().Height, 1339);
-    EXPECT_EQ(Game().Score, 0);
-    EXPECT_EQ(loop->Session().Best().Score3, 7);
+    EXPECT_EQ((test::Cell{Game().Width, Game().Height}), (test::Cell{13, 39}));
+    EXPECT_EQ(std::pair(Game().Score, loop->Session().Best().Score3), std::pair(0, 7));
     EXPECT_EQ(Step().Wait, 0u) << "a new call opens";
 }
 

@@ -41,16 +41,14 @@ TEST(HackOptions, XScreenSaverStyleOptionsSetWhatTheDialogSets) {
 }
 
 TEST(HackOptions, ABadOrMissingValueOrAnUnknownOptionIsRefusedWithAReason) {
-    // An empty value: none at all.
-    const std::pair<std::string, std::string> bad[] = {
-        {"--palette", ""},     {"--palette", "4"},    {"--palette", "-1"},
+    // clang-format off
+    const std::vector<std::string> bad[] = {
+        {"--palette"},         {"--palette", "4"},    {"--palette", "-1"},
         {"--clock", "noon"},   {"--window-id", "0"},  {"--window-id", "0x1zz"},
         {"--window-id", "-5"}, {"--geometry", "0x0"}, {"--geometry", "800x"},
-        {"--geometry", "+5"},  {"--fast", ""},        {"root", ""}};
-    for (const auto &[option, value] : bad) {
-        std::vector<std::string> args{option};
-        if (!value.empty())
-            args.push_back(value);
+        {"--geometry", "+5"},  {"--fast"},            {"root"}};
+    // clang-format on
+    for (const std::vector<std::string> &args : bad) {
         THackOptions o;
         std::string problem;
         EXPECT_FALSE(ParseHackOptions(args, o, problem)) << args[0];
@@ -133,15 +131,13 @@ TEST(ScoreRecord, AShareWritesWhatItBroughtInOnce) {
 // Blanks, a sign, 0x, the digits up to the first other character, 32 bits;
 // nothing (or nothing at all) is the fallback.
 TEST(ProfileReading, NumbersAsTheProfileReaderReadsThem) {
-    const std::pair<const char *, int32_t> cases[] = {{"12abc", 12}, {"0x10", 16},     {"-3", -3},
-                                                      {"abc", 0},    {" 7", 7},        {"+5", 5},
-                                                      {"0x", 0},     {"4294967297", 1}};
+    const std::pair<const char *, int32_t> cases[] = {{"12abc", 12}, {"0x10", 16},      {"-3", -3},
+                                                      {"abc", 0},    {" 7", 7},         {"+5", 5},
+                                                      {"0x", 0},     {"4294967297", 1}, {"", 99}};
     for (auto [text, number] : cases) {
         const std::string value(text);
         EXPECT_EQ(ProfileNumber(&value, 99), number) << text;
     }
-    const std::string empty;
-    EXPECT_EQ(ProfileNumber(&empty, 99), 99);
     EXPECT_EQ(ProfileNumber(nullptr, 99), 99);
 }
 

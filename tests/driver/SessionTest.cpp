@@ -41,7 +41,6 @@ protected:
         return kinds;
     }
     TStakko &Game() { return const_cast<TStakko &>(session->Game()); }
-    test::Cell Origin() { return {Game().FigX, Game().FigY}; }
 
     test::FixedKind kinds;
     std::unique_ptr<TPlaySession> session;
@@ -157,8 +156,7 @@ TEST_F(Session, AStopEndsTheCallAndThenTheThread) {
     const test::Cells cells = test::FigureCells(Game());
     TStepResult closing = Step(true, true);
     EXPECT_EQ(Shown(), "NS");
-    EXPECT_EQ(closing.Wait, StepTime);
-    EXPECT_FALSE(closing.Ended);
+    EXPECT_EQ(std::pair(closing.Wait, closing.Ended), std::pair(StepTime, false));
     EXPECT_TRUE(Step(true, true).Ended);
     EXPECT_EQ(test::FigureCells(Game()), cells);
 }
@@ -205,7 +203,7 @@ TEST_F(Session, KeysMoveTheFigureAndShowTheScoreOnlyWhenItChanged) {
                  {TKeyAction::NoMove, {6, 4}, "SS"}};
     for (const auto &m : moves) {
         session->Key(m.Key, now);
-        EXPECT_EQ(Origin(), m.To);
+        EXPECT_EQ((test::Cell{Game().FigX, Game().FigY}), m.To);
         EXPECT_EQ(Shown(), m.Shown);
     }
     session->Key(TKeyAction::Drop, now); // each cell of the fall shown, then the landing

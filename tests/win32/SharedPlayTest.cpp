@@ -127,8 +127,7 @@ TEST_F(SharedPlay, SectionsThatWaitPastTheLimitAreSkipped) {
     shared.Step(); // the first picture
     shared.Step(); // the opening
     const int32_t x = session.Game().FigX, y = session.Game().FigY;
-    TLoopResult step;
-    step.Wait = 0;
+    TLoopResult step; // a wait of 0
     bool offered = true;
     TBestScores best;
     std::atomic<int> finished{0};

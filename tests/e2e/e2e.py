@@ -6,7 +6,8 @@ import os, pathlib, re, shutil, subprocess, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 from harness import Checks, run_case
-from picture import BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, bounded, frame
+from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, Pixels, bounded,
+                     frame)
 
 SECTION = "Vornel Hex Stakko Screen Saver"
 DEFAULTS = {"Time": "102", "Priority": "107", "ShowBkgr": "1", "ShowInfo": "1",
@@ -19,16 +20,9 @@ OUTLINE, INITIAL_BACK = (100, 164, 204), (255, 193, 114)
 STARTUP_LIMIT, END_LIMIT, RUN_LIMIT = 25, 15, 120  # s; Wine is slow on a busy machine
 
 
-class Shot(bytes):
+class Shot(Pixels, bytes):
     def pixel(self, x, y):
         return tuple(self[(y * W + x) * 3:(y * W + x) * 3 + 3])
-
-    def mismatches(self, expected):
-        return [(xy, c, self.pixel(*xy)) for xy, c in expected if self.pixel(*xy) != c]
-
-    def count(self, rect, colour, same=True):
-        return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
-                   for x in range(rect[0], rect[2]))
 
 
 def wait(p, limit):

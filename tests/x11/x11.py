@@ -314,15 +314,21 @@ def case_daemon(s):
     s.procs.append(daemon)
     command = lambda *a: subprocess.run(bounded(20, *NOBODY, "xscreensaver-command", *a),
                                         env=dict(s.env, **env), capture_output=True)
-    deadline = time.time() + 20
+    deadline = time.time() + 30
     while command("-version").returncode != 0 and time.time() < deadline:
         time.sleep(0.3)
-    # A daemon still settling may let the first request pass: it is asked twice.
-    for attempt in range(2):
+    # A daemon still settling may let a request pass: it is asked until the hack runs.
+    deadline = time.time() + 40
+    while not hack_running(s.hack) and time.time() < deadline and daemon.poll() is None:
         command("-activate")
-        if s.comes_up("-activate shows the game full screen", "root", frame((1280, 1024)),
-                      limit=15, quiet=attempt == 0):
-            break
+        for _ in range(25):
+            if hack_running(s.hack):
+                break
+            time.sleep(0.2)
+    if not s.comes_up("-activate shows the game full screen", "root", frame((1280, 1024))):
+        log.flush()
+        with open(log.name, errors="replace") as f:
+            print("".join(f.readlines()[-25:]), flush=True)
     s.shot("root", "daemon")
     command("-deactivate")
     deadline, running = time.time() + 10, True

@@ -35,15 +35,12 @@ struct RecordingCanvas final : TCanvas {
         Calls += 'T';
         Texts.push_back(text.Text);
     }
-    bool StretchTexture(const TRect &onto) override {
-        Calls += 'S';
-        Stretched.push_back(onto);
-        return Stretches;
-    }
-    bool CopyToScreen(const TRect &area) override {
-        Calls += 'K';
-        Copies.push_back(area);
-        return CopySucceeds;
+    bool StretchTexture(const TRect &r) override { return Record('S', Stretched, r, Stretches); }
+    bool CopyToScreen(const TRect &r) override { return Record('K', Copies, r, CopySucceeds); }
+    bool Record(char call, std::vector<TRect> &into, const TRect &area, bool result) {
+        Calls += call;
+        into.push_back(area);
+        return result;
     }
 };
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "TestSupport.h"
 #include "game/Lattice.h"
+#include "tests/core/TestSupport.h"
 
 namespace {
 // Four full up lines at the bottom, a column standing on them, and loose

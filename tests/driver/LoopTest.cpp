@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "RecordingCanvas.h"
-#include "TestSupport.h"
 #include "driver/OneThreadPlay.h"
 #include "game/Figures.h"
+#include "tests/core/TestSupport.h"
+#include "tests/render/RecordingCanvas.h"
 
 namespace {
 

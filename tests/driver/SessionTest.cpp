@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
 #include "player/Player.h"
+#include "tests/core/TestSupport.h"
 
 namespace {
 

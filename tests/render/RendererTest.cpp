@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "RecordingCanvas.h"
-#include "TestSupport.h"
+#include "tests/core/TestSupport.h"
+#include "tests/render/RecordingCanvas.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "../win32/TestSupport.h"
+
 namespace {
 
 const char HostClass[] = "StakkoPreviewHost";
@@ -28,9 +30,7 @@ void Check(bool ok, const std::string &what) {
 // dispatches its own while it waits.
 template <typename TDone> bool PumpUntil(DWORD limit, TDone done) {
     for (DWORD start = GetTickCount();;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
+        test::PumpMessages();
         if (done())
             return true;
         if (GetTickCount() - start >= limit)
@@ -62,8 +62,7 @@ struct Preview {
 // A popup host (its client area is the whole window) with the saver in it;
 // waits for the child, made visible only after its creation has returned.
 bool Open(const char *scr, Preview &p, int width = HostWidth, int height = HostHeight) {
-    p.host = CreateWindowExA(0, HostClass, "Preview host", WS_POPUP | WS_VISIBLE, 40, 40, width,
-                             height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    p.host = test::MakePopup(HostClass, width, height);
     std::string line =
         "\"" + std::string(scr) + "\" /p " + std::to_string(reinterpret_cast<INT_PTR>(p.host));
     if (p.host && Start(line, p.saver))
@@ -135,11 +134,9 @@ int RunPreview(const char *scr) {
     ExpectEnd(tiny, "destroying the 1 x 1 host window");
 
     // A host in a second process, killed. Ours are all gone by now.
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, sizeof self);
     PROCESS_INFORMATION holder = {};
     Preview killed;
-    if (Start("\"" + std::string(self) + "\" \"" + scr + "\" hold", holder))
+    if (Start("\"" + test::ThisProgram() + "\" \"" + scr + "\" hold", holder))
         PumpUntil(StartLimit, [&] {
             HWND host = FindWindowA(HostClass, nullptr);
             return host && (killed.child = SaverChild(host));
@@ -162,12 +159,6 @@ int RunPreview(const char *scr) {
 } // namespace
 
 int main(int argc, char **argv) {
-    WNDCLASSA hostClass = {};
-    hostClass.lpfnWndProc = DefWindowProcA;
-    hostClass.hInstance = GetModuleHandleA(nullptr);
-    hostClass.lpszClassName = HostClass;
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    RegisterClassA(&hostClass);
     if (argc == 2)
         return RunPreview(argv[1]);
     if (argc == 3 && std::string(argv[2]) == "hold") {

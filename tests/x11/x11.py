@@ -3,11 +3,11 @@
 a private Xvfb, on windows made by xprobe, read back with xwd. Every wait and
 process is bounded; the hack runs from a copy that an unprivileged user can
 reach, since the daemon starts hacks only as one."""
-import os, shutil, signal, struct, subprocess, sys, tempfile, time
+import os, select, shutil, signal, struct, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from harness import Checks, run_case
+from harness import Checks, poll, run_case, stop, wait
 from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, Pixels,
                      bounded, frame)
 
@@ -34,9 +34,7 @@ class Shot(Pixels):
 
 class Session(Checks):
     def __init__(self, opts):
-        self.opts, self.failures, self.procs = opts, 0, []
-        shutil.rmtree(opts.out, ignore_errors=True)
-        os.makedirs(opts.out)
+        self.opts, self.procs = opts, []
         # A folder every user can reach: the hack, and homes of its own.
         self.tmp = tempfile.mkdtemp(prefix="stakko-x11-")
         os.chmod(self.tmp, 0o755)
@@ -55,26 +53,17 @@ class Session(Checks):
                                      "-nolisten", "tcp"), pass_fds=(w,),
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
-        number = b""
-        deadline = time.time() + 15
-        while not number.endswith(b"\n") and time.time() < deadline:
-            chunk = os.read(r, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(r)
+        with os.fdopen(r, "rb") as f:  # the number, then a newline, once it is ready
+            number = f.readline() if select.select([f], [], [], 15)[0] else b""
         self.procs.append(p)
         return p, ":" + number.decode().strip()
 
-    def run(self, *argv, env=None, limit=60, **kw):
-        p = subprocess.Popen(bounded(limit, *argv), env=dict(self.env, **(env or {})),
-                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                             stderr=subprocess.PIPE, **kw)
+    def start(self, *args, env=None, user=()):
+        p = subprocess.Popen(bounded(120, *user, self.hack, *args),
+                             env=dict(self.env, **(env or {})), stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.procs.append(p)
         return p
-
-    def start(self, *args, env=None, user=()):
-        return self.run(*user, self.hack, *args, env=env, limit=120)
 
     def window(self, width, height, x=0, y=0):
         """A window of xprobe's, its id; it lives until its process ends."""
@@ -93,17 +82,14 @@ class Session(Checks):
                                    os.path.join(self.opts.out, keep + ".png")), input=xwd)
         return Shot(xwd)
 
-    def comes_up(self, what, window, expected, p=None, limit=15, quiet=False):
-        deadline = time.time() + limit
-        while time.time() < deadline and (p is None or p.poll() is None):
-            shot = self.shot(window)
-            if not shot.mismatches(expected):
-                self.check(True, what)
-                return shot
-            time.sleep(0.2)
-        if not quiet:
-            self.check(False, what, str(self.shot(window, "not-up").mismatches(expected)[:3]))
-        return None
+    def comes_up(self, what, window, expected, p=None, limit=15):
+        """Polls the window, while p runs, for every expected pixel: the shot."""
+        up = lambda shot: not shot.mismatches(expected)
+        running = lambda: p is None or p.poll() is None
+        shot = poll(lambda: self.shot(window), limit, up, going=running)
+        if shot and up(shot):
+            return self.check(True, what) and shot
+        self.check(False, what, str(self.shot(window, "not-up").mismatches(expected)[:3]))
 
     def ends(self, p, what, limit=1.0, status=0):
         """Whether p ends within limit seconds with the status; its output is
@@ -132,15 +118,17 @@ class Session(Checks):
         except OSError:
             return None
 
+    def plays(self, what, *args, expected=None, env=None, user=()):
+        """On a new 640 x 480 window the picture comes up, and SIGTERM ends it."""
+        _, window = self.window(640, 480)
+        p = self.start(*args, env=dict(env or {}, XSCREENSAVER_WINDOW=window), user=user)
+        self.comes_up(what, window, expected or frame((640, 480)), p)
+        p.send_signal(signal.SIGTERM)
+        self.ends(p, "and the hack ends with status 0")
+
     def close(self):
         for p in reversed(self.procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(10)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait(10)
+            stop(p, 10)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
@@ -205,9 +193,7 @@ def case_keys(s):
                              (["Left"] * 8, LEFT_WALL, "Left steers to the left wall")):
         subprocess.run(bounded(20, "xdotool", "key", "--window", window, "--delay", "30",
                                "space", *keys), env=s.env)
-        deadline, there = time.time() + 1.0, 0
-        while there <= 50 and time.time() < deadline:
-            there = s.shot(window).count(wall, CELL_FACE)
+        there = poll(lambda: s.shot(window).count(wall, CELL_FACE), 1.0, lambda n: n > 50, 0)
         s.check(there > 50, what, "%d face pixels there" % there)
     subprocess.run(bounded(20, "xdotool", "windowclose", window), env=s.env)
     s.ends(p, "closing its window ends it with status 0")
@@ -240,29 +226,16 @@ def case_options(s):
     args += [e.get(a) for e in root.iter("boolean") for a in ("arg-set", "arg-unset") if e.get(a)]
     s.check(command == "--root" and len(args) >= 7 and root.get("name") == "stakko",
             "the description names the hack, --root and its options")
-    light = [xy for xy, c in frame((640, 480)) if c == LIGHT]  # white in every palette
+    light = [(xy, c) for xy, c in frame((640, 480)) if c == LIGHT]  # white in every palette
     for arg in args:
-        _, window = s.window(640, 480)
-        p = s.start(command, *arg.split(), env={"XSCREENSAVER_WINDOW": window})
-        s.comes_up("the description's %s is taken" % arg, window,
-                   [(xy, LIGHT) for xy in light], p)
-        p.send_signal(signal.SIGTERM)
-        s.ends(p, "and the hack ends with status 0")
+        s.plays("the description's %s is taken" % arg, command, *arg.split(), expected=light)
 
 
 def case_scores(s):
     """Damaged, read-only, and two hacks at once with a third writer; each
     on a fresh window, so that no earlier picture passes for its own."""
-    def on_new_window(x=0):
-        return {"XSCREENSAVER_WINDOW": s.window(640, 480, x)[1]}
-
     s.scores("Score1=oops\n\x00\x01")
-    window = on_new_window()
-    p = s.start("--root", env=window)
-    s.comes_up("a damaged scores file: play goes on", window["XSCREENSAVER_WINDOW"],
-               frame((640, 480)), p)
-    p.send_signal(signal.SIGTERM)
-    s.ends(p, "and ends with status 0")
+    s.plays("a damaged scores file: play goes on", "--root")
     got = parse_scores(s.scores())
     s.check(got is not None and min(got) >= 0, "the file is written whole again", str(s.scores()))
 
@@ -270,20 +243,16 @@ def case_scores(s):
     os.makedirs(os.path.join(locked, "stakko"))
     with open(os.path.join(locked, "stakko", "scores"), "w") as f:
         f.write("Score1=9\nScore2=8\nScore3=7\n")
-    window = on_new_window()
-    p = s.start("--root", env=dict(window, XDG_STATE_HOME=locked), user=NOBODY)
-    s.comes_up("an unwritable scores file: play goes on", window["XSCREENSAVER_WINDOW"],
-               frame((640, 480)), p)
-    p.send_signal(signal.SIGTERM)
-    s.ends(p, "and ends with status 0")
+    s.plays("an unwritable scores file: play goes on", "--root", env={"XDG_STATE_HOME": locked},
+            user=NOBODY)
     with open(os.path.join(locked, "stakko", "scores")) as f:
         s.check(f.read() == "Score1=9\nScore2=8\nScore3=7\n", "the file is left as it was")
 
     s.scores("Score1=30\nScore2=20\nScore3=10\n")
-    windows = [on_new_window(), on_new_window(640)]
-    hacks = [s.start("--root", env=w) for w in windows]
+    windows = [s.window(640, 480, x)[1] for x in (0, 640)]
+    hacks = [s.start("--root", env={"XSCREENSAVER_WINDOW": w}) for w in windows]
     for p, w in zip(hacks, windows):
-        s.comes_up("two hacks at once", w["XSCREENSAVER_WINDOW"], frame((640, 480)), p)
+        s.comes_up("two hacks at once", w, frame((640, 480)), p)
     s.scores("Score1=40\nScore2=30\nScore3=20\n")  # a third copy saved meanwhile
     time.sleep(1)
     for p in hacks:
@@ -314,9 +283,7 @@ def case_daemon(s):
     s.procs.append(daemon)
     command = lambda *a: subprocess.run(bounded(20, *NOBODY, "xscreensaver-command", *a),
                                         env=dict(s.env, **env), capture_output=True)
-    deadline = time.time() + 30
-    while command("-version").returncode != 0 and time.time() < deadline:
-        time.sleep(0.3)
+    poll(lambda: command("-version").returncode == 0, 30, every=0.3)
     # A daemon still settling may let a request pass: it is asked until the hack runs.
     deadline = time.time() + 40
     while not hack_running(s.hack) and time.time() < deadline and daemon.poll() is None:
@@ -331,15 +298,9 @@ def case_daemon(s):
             print("".join(f.readlines()[-25:]), flush=True)
     s.shot("root", "daemon")
     command("-deactivate")
-    deadline, running = time.time() + 10, True
-    while running and time.time() < deadline:
-        time.sleep(0.2)
-        running = hack_running(s.hack)
-    s.check(not running, "-deactivate ends the hack")
+    s.check(poll(lambda: not hack_running(s.hack), 10), "-deactivate ends the hack")
     command("-exit")
-    try:
-        daemon.wait(10)
-    except subprocess.TimeoutExpired:
+    if wait(daemon, 10) is None:
         daemon.terminate()
 
 

@@ -6,7 +6,7 @@ exception. Run with Debian's python3, which has Selenium."""
 import functools, http.server, os, shutil, sys, tempfile, threading, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from harness import Checks, run_case
+from harness import Checks, poll, run_case
 from picture import BACK, CELL_FACE, GLASS, RIGHT_WALL, SHADOW, TEXT_BOXES, frame
 
 from selenium import webdriver
@@ -37,9 +37,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 
 class Session(Checks):
     def __init__(self, opts):
-        self.opts, self.failures = opts, 0
-        shutil.rmtree(opts.out, ignore_errors=True)
-        os.makedirs(opts.out)
+        self.opts = opts
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(Quiet, directory=opts.site))
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -57,13 +55,14 @@ class Session(Checks):
         self.driver.set_script_timeout(30)
         self.viewport(1024, 768)
 
-
     def viewport(self, width, height, ratio=1):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": False})
 
-    def open(self, query=""):
+    def open(self, what, query="", expected=frame((1024, 768))):
+        """Loads the page; whether the picture comes up."""
         self.driver.get(self.url + query)
+        return self.comes_up(what, expected)
 
     def points(self, points):
         return [tuple(c) for c in self.driver.execute_script(READ, "points", points)]
@@ -72,20 +71,23 @@ class Session(Checks):
         return self.driver.execute_script(READ, "count", [rect, colour, same])
 
     def comes_up(self, what, expected, limit=15):
-        deadline, got = time.time() + limit, []
-        while time.time() < deadline:
-            got = self.points([xy for xy, _ in expected])
-            if got == [c for _, c in expected]:
-                return self.check(True, what)
-            time.sleep(0.2)
+        colours = [c for _, c in expected]
+        got = poll(lambda: self.points([xy for xy, _ in expected]), limit, colours.__eq__)
+        if got == colours:
+            return self.check(True, what)
         self.driver.save_screenshot(os.path.join(self.opts.out, "not-up.png"))
         return self.check(False, what, str([(e, g) for e, g in zip(expected, got) if e[1] != g][:3]))
 
     def keys(self, *keys):
-        chain = ActionChains(self.driver)
-        for key in keys:
-            chain.send_keys(key)
-        chain.perform()
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def changes(self, what):
+        """Whether a grid over the glass differs after 2 s."""
+        grid = [[x, y] for y in range(GLASS[1], GLASS[3], 7)
+                for x in range(GLASS[0], GLASS[2], 7)]
+        before = self.points(grid)
+        time.sleep(2)
+        return self.check(self.points(grid) != before, what)
 
     def console_is_clean(self):
         bad = [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
@@ -100,14 +102,10 @@ class Session(Checks):
 def case_picture(s):
     """The glass and panel at the layout's places in the palette's colours,
     and the picture changes."""
-    s.open()
-    if s.comes_up("the glass frame in the palette's colours", frame((1024, 768))):
+    if s.open("the glass frame in the palette's colours"):
         for box in TEXT_BOXES:
             s.check(s.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
-        grid = [[x, y] for y in range(GLASS[1], GLASS[3], 7) for x in range(GLASS[0], GLASS[2], 7)]
-        before = s.points(grid)
-        time.sleep(2)
-        s.check(s.points(grid) != before, "the picture changes")
+        s.changes("the picture changes")
     s.driver.save_screenshot(os.path.join(s.opts.out, "picture.png"))
     s.console_is_clean()
 
@@ -124,12 +122,9 @@ def case_keys(s):
     """Keys steer; the automatic player takes over again 1.5 s after the last
     key (the figure falls a cell in 500 ms before, one in 50 ms after); F
     toggles full screen."""
-    s.open()
-    s.comes_up("the picture comes up", frame((1024, 768)))
+    s.open("the picture comes up")
     s.keys(" ", *[Keys.ARROW_RIGHT] * 8)
-    deadline, there = time.time() + 1.0, 0
-    while there <= 50 and time.time() < deadline:
-        there = s.count(RIGHT_WALL, CELL_FACE)
+    there = poll(lambda: s.count(RIGHT_WALL, CELL_FACE), 1.0, lambda n: n > 50, 0)
     s.check(there > 50, "space and Right steer the figure to the right wall", str(there))
     start, tops = time.time(), []
     while time.time() - start < 3.2:
@@ -140,27 +135,22 @@ def case_keys(s):
     s.check(len(manual) <= 4, "under manual control it falls slowly", str(sorted(manual, key=str)))
     s.check(len(steps) >= 5 or None in steps, "1.5 s after the last key the player drives it",
             str(sorted(steps, key=str)))
-    full = "return document.fullscreenElement !== null"
+    full = lambda: s.driver.execute_script("return document.fullscreenElement !== null")
     s.keys("f")
-    time.sleep(0.5)
-    on = s.driver.execute_script(full)
+    on = poll(full, 3)
     s.keys("f")
-    time.sleep(0.5)
-    s.check(on and not s.driver.execute_script(full), "F toggles full screen")
+    s.check(on and poll(lambda: not full(), 3), "F toggles full screen")
     s.console_is_clean()
 
 
 def case_storage(s):
     """A best score survives a reload; refused or full storage stops nothing."""
-    s.open()
-    s.comes_up("the picture comes up", frame((1024, 768)))
+    s.open("the picture comes up")
     s.driver.execute_script("localStorage.setItem(arguments[0], '30'); localStorage.setItem("
                             "arguments[1], '20'); localStorage.setItem(arguments[2], '-5');",
                             SCORE % 1, SCORE % 2, SCORE % 3)
-    s.open()  # reads 30, 20, -5
-    s.comes_up("the page plays again", frame((1024, 768)))
-    s.open()  # and on leaving offers its game's score (0 or more) in place of -5
-    s.comes_up("and again", frame((1024, 768)))
+    s.open("the page plays again")  # reads 30, 20, -5
+    s.open("and again")  # and on leaving offers its game's score (0 or more) in place of -5
     stored = s.driver.execute_script("var key = arguments[0]; return [1, 2, 3].map("
                                      "function(i) { return localStorage.getItem(key + i); })",
                                      SCORE[:-2])
@@ -174,13 +164,9 @@ def case_storage(s):
                      " throw new DOMException('full', 'QuotaExceededError'); };")):
         added = s.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                          {"source": script})
-        s.open()
-        if s.comes_up("with %s storage the page plays" % what, frame((1024, 768))):
-            grid = [[x, y] for y in range(GLASS[1], GLASS[3], 9) for x in range(GLASS[0], GLASS[2], 9)]
-            before = s.points(grid)
-            time.sleep(2)
-            s.check(s.points(grid) != before, "and goes on playing")
-        s.open()  # leaves the page: the write is refused quietly
+        if s.open("with %s storage the page plays" % what):
+            s.changes("and goes on playing")
+        s.driver.get(s.url)  # leaves the page: the write is refused quietly
         s.console_is_clean()
         s.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
 
@@ -196,8 +182,7 @@ def case_query(s):
             ("?Palette=abc&ShowInfo=0x0", BROWN_BACK, False, "no digits read as 0: brown; 0x0 is 0"),
             ("?Palette=7&ShowInfo=5&Time=%31%30%33", BROWN_BACK, True,
              "Palette 7 keeps the first colours; 5 is on; escapes decoded")):
-        s.open(query)
-        if s.comes_up(what, frame((1024, 768), back)):
+        if s.open(what, query, frame((1024, 768), back)):
             framed = s.points([SCORE_FRAME]) == [SHADOW]
             s.check(framed == info, "the panel %s" % ("shown" if info else "left out"))
     s.console_is_clean()
@@ -206,8 +191,7 @@ def case_query(s):
 def case_resize(s):
     """A new size, and a pixel ratio of 2, lay the picture out at the real
     pixel size."""
-    s.open()
-    s.comes_up("the picture at 1024 x 768", frame((1024, 768)))
+    s.open("the picture at 1024 x 768")
     for width, height, ratio in ((800, 600, 1), (640, 480, 2)):
         s.viewport(width, height, ratio)
         size = (width * ratio, height * ratio)

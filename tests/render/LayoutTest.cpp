@@ -37,8 +37,7 @@ TEST(Layout, WorkedExamplesAndTheGlassFittedIntoThem) {
     for (const LayoutCase &c : WorkedLayouts) {
         SCOPED_TRACE(c.Width);
         TLayout l = ComputeLayout(TRect{0, 0, c.Width, c.Height});
-        EXPECT_EQ(l.BoxUnit, c.BoxUnit);
-        EXPECT_EQ(l.LineUnit, c.LineUnit);
+        EXPECT_EQ(std::pair(l.BoxUnit, l.LineUnit), std::pair(c.BoxUnit, c.LineUnit));
         EXPECT_EQ((std::vector<TRect>{l.GlassArea, l.ScoreBox, l.LinesBox, l.TimeBox, l.BestBox}),
                   c.Boxes);
         EXPECT_EQ((std::vector<int32_t>{l.Fit.Ok, l.Fit.CellWidth, l.Fit.Width, l.Fit.Height}),
@@ -53,8 +52,7 @@ const TRect Glass{316, 52, 707, 715}; // of a 1024 x 768 client, 11 x 33
 
 TEST(CellGeometry, WorkedExampleBoxesAndHexagons) {
     TCellGrid grid = MakeCellGrid(Glass, 11, 33);
-    EXPECT_EQ(grid.CellWidth, 46);
-    EXPECT_EQ(grid.CellHeight, 39);
+    EXPECT_EQ(std::pair(grid.CellWidth, grid.CellHeight), std::pair(46, 39));
     TRect box = CellBox(grid, 0, 0);
     EXPECT_EQ(box, (TRect{316, 52, 362, 91}));
     EXPECT_EQ(HexagonIn(box),

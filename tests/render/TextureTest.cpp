@@ -12,12 +12,11 @@ TEST(Colours, BlackBackgroundAndUnknownPalettes) {
     TColourTable colours = InitialColours, expected;
     ChooseColours(0, expected);
     expected[ShadowColour] = TColour{80, 80, 80};
+    ChooseColours(-1, colours);
+    EXPECT_EQ(colours, InitialColours);
     ChooseColours(3, colours);
     ChooseColours(5, colours);
     EXPECT_EQ(colours, expected);
-    TColourTable initial = InitialColours;
-    ChooseColours(-1, initial);
-    EXPECT_EQ(initial, InitialColours);
 }
 
 TEST(Ramp, EntriesOfEachPalette) {

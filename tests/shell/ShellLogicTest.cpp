@@ -37,9 +37,8 @@ TEST(ChooseMode, EveryCommandLineSelectsItsModeInGroupOrder) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.CommandLine ? c.CommandLine : "(none)");
         TModeChoice choice = ChooseMode(c.CommandLine, c.SecondArgument);
-        EXPECT_EQ(choice.Mode, c.Mode);
-        EXPECT_EQ(choice.Install, c.Install);
-        EXPECT_EQ(choice.HostWindow, c.Host);
+        EXPECT_EQ(std::tuple(choice.Mode, choice.Install, choice.HostWindow),
+                  std::tuple(c.Mode, c.Install, c.Host));
     }
 }
 
@@ -143,9 +142,8 @@ TEST(ArrangeScreen, TheWindowCoversTheVirtualScreenTheGameThePrimaryMonitor) {
         // clang-format on
     };
     for (const auto &c : cases) {
-        TScreenArrangement arrangement = ArrangeScreen(c.Virtual, c.Primary);
-        EXPECT_EQ(arrangement.Window, c.Window) << c.Name;
-        EXPECT_EQ(arrangement.Game, c.Game) << c.Name;
+        TScreenArrangement a = ArrangeScreen(c.Virtual, c.Primary);
+        EXPECT_EQ(std::pair(a.Window, a.Game), std::pair(c.Window, c.Game)) << c.Name;
     }
 }
 

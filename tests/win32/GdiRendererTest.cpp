@@ -10,6 +10,7 @@
 #include "game/Random.h"
 #include "render/Panel.h"
 #include "render/Renderer.h"
+#include "tests/core/TestSupport.h"
 #include "tests/win32/TestSupport.h"
 
 namespace {
@@ -101,10 +102,7 @@ protected:
         renderer = std::make_unique<TGdiPicture>(look);
         renderer->SetWindow(windows.back(), gameArea);
         ASSERT_NE(Back(), nullptr);
-        const TGlassFit &fit = Picture().Layout().Fit;
-        game.Width = fit.Width;
-        game.Height = fit.Height;
-        game.NewGame(0);
+        test::MakeGlass(game, Picture().Layout().Fit.Width, Picture().Layout().Fit.Height);
     }
     TRenderer &Picture() { return renderer->Picture; }
     HDC Back() { return renderer->Canvas.BackDC(); }

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "TestSupport.h"
+
 namespace {
 
 std::string Beside(const char *name) {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path); // the saver, which loaded us
-    std::string folder = path;
+    const std::string folder = test::ThisProgram(); // the saver, which loaded us
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 

@@ -7,6 +7,9 @@ if any fails. --self-test instead makes faulty copies of ZIP and expects
 each to fail on its fault."""
 import os, struct, sys, tempfile, zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from harness import report
+
 FILES = {"stakko.scr", "stakko64.scr", "INSTALL.txt"}
 
 
@@ -39,15 +42,6 @@ def check(path, version):
          "Vornel Hex Stakko %s" % version in note),
         ("INSTALL.txt names both files", "stakko.scr" in note and "stakko64.scr" in note),
     ]
-
-
-def report(results):
-    for what, ok in results:
-        print(("ok   " if ok else "FAIL ") + what, flush=True)
-    failed = sum(not ok for _, ok in results)
-    if failed:
-        print("%d of %d checks failed" % (failed, len(results)))
-    return failed == 0
 
 
 def self_test(path, version):

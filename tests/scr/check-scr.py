@@ -8,6 +8,9 @@ settings dialog 2003, the version information of VERSION, and the manifest
 import os, re, struct, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from harness import report
+
 objdump, windres, arch, version, path = sys.argv[1:6]
 
 
@@ -15,29 +18,20 @@ def run(argv):
     return subprocess.run(argv, capture_output=True, text=True, errors="replace").stdout
 
 
-def resources(path):
-    """{(type, name): bytes} of the file's resources, from windres' .res output."""
+def resource(path, kind, name):
+    """The bytes of the resource of ordinal type and name, or None, from windres'
+    .res output: entries of data size, header size, type and name (0xFFFF, id)."""
     with tempfile.TemporaryDirectory() as work:
         res = os.path.join(work, "out.res")
         subprocess.run([windres, "-i", path, "-O", "res", "-o", res], capture_output=True)
         data = open(res, "rb").read() if os.path.exists(res) else b""
-
-    def ident(at):  # an ordinal (0xFFFF, id) or a NUL-terminated UTF-16 name
-        if data[at:at + 2] == b"\xff\xff":
-            return struct.unpack_from("<H", data, at + 2)[0], at + 4
-        end = at
-        while end < len(data) and data[end:end + 2] != b"\0\0":
-            end += 2
-        return data[at:end].decode("utf-16-le"), end + 2
-
-    found, at = {}, 0
-    while at + 8 <= len(data):
+    at = 0
+    while at + 16 <= len(data):
         size, header = struct.unpack_from("<II", data, at)
-        kind, next_at = ident(at + 8)
-        name, _ = ident(next_at)
-        found[(kind, name)] = data[at + header:at + header + size]
+        if data[at + 8:at + 16] == struct.pack("<HHHH", 0xFFFF, kind, 0xFFFF, name):
+            return data[at + header:at + header + size]
         at = (at + header + size + 3) & ~3
-    return found
+    return None
 
 
 headers, rc = run([objdump, "-p", path]), run([windres, "-O", "rc", "-i", path])
@@ -68,7 +62,7 @@ SETTINGS = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
 SYSTEMS = {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
            "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}  # Vista, 7, 8, 8.1, 10 and 11
-manifest = resources(path).get((24, 1))
+manifest = resource(path, 24, 1)
 root, why = ET.Element("none"), ""
 try:
     root = ET.fromstring(manifest) if manifest else root
@@ -93,10 +87,4 @@ results += [
     ("manifest has no %s" % ", ".join(unwanted or ["execution level or dependency"]),
      not unwanted),
 ]
-
-for what, ok in results:
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
-failed = sum(not ok for _, ok in results)
-if failed:
-    print("%d of %d checks failed" % (failed, len(results)))
-sys.exit(1 if failed else 0)
+sys.exit(0 if report(results) else 1)

@@ -29,14 +29,12 @@ void Record(const std::string &line) {
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
     char name[64] = "";
     GetClassNameA(owner, name, sizeof name);
-    int shown = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
     char answer[32] = "0";
     if (FILE *file = std::fopen(Beside("answer.txt").c_str(), "r")) {
         std::fgets(answer, sizeof answer, file);
         std::fclose(file);
     }
-    Record("verify owner=" + std::string(name) + " cursor=" + std::to_string(shown) +
+    Record("verify owner=" + std::string(name) + " cursor=" + std::to_string(test::CursorCount()) +
            " answer=" + answer);
     return static_cast<BOOL>(std::strtol(answer, nullptr, 0));
 }

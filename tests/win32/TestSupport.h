@@ -27,6 +27,13 @@ inline void PumpMessages() {
         DispatchMessageA(&msg);
 }
 
+// The cursor's display count, left as it was.
+inline int CursorCount() {
+    int count = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    return count;
+}
+
 inline std::string ThisProgram() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);

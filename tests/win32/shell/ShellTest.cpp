@@ -81,8 +81,7 @@ TEST(RegistryKeyTest, ReadStringAlwaysLeavesATerminatedText) {
         key.ReadString("Text", buffer, 8);
         EXPECT_EQ(key.Status, length > 8 ? ERROR_MORE_DATA : 0);
         const DWORD zero = length < 8 ? length : 7;
-        EXPECT_EQ(buffer[zero], '\0');
-        EXPECT_EQ(buffer[zero + 1], 'Q');
+        EXPECT_EQ(std::pair(buffer[zero], buffer[zero + 1]), std::pair('\0', 'Q'));
         EXPECT_EQ(std::string(buffer), length > 8 ? buffer : std::string(data, zero));
     }
     std::memset(buffer, 'Q', sizeof buffer);
@@ -93,12 +92,6 @@ TEST(RegistryKeyTest, ReadStringAlwaysLeavesATerminatedText) {
 }
 
 // ---- The password check, with the stand-in PASSWORD.CPL ----
-
-int CursorCount() {
-    int count = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    return count;
-}
 
 TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
     const std::string folder = ThisProgram().substr(0, ThisProgram().rfind('\\') + 1);
@@ -122,11 +115,11 @@ TEST(PasswordTest, OnlyARequiredAndRefusedPasswordKeepsTheSaver) {
         std::ofstream(folder + "answer.txt") << row.answer;
         DeleteFileA(calls.c_str());
         int32_t countdown = 3;
-        const int cursor = CursorCount();
+        const int cursor = test::CursorCount();
         EXPECT_EQ(AskPassword(nullptr, countdown), row.result);
         EXPECT_EQ(GetFileAttributesA(calls.c_str()) != INVALID_FILE_ATTRIBUTES, row.called);
         EXPECT_EQ(countdown, row.countdown);
-        EXPECT_EQ(CursorCount(), cursor);
+        EXPECT_EQ(test::CursorCount(), cursor);
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr) << "the module stays loaded";
     }
     SetDllDirectoryA(nullptr);

@@ -5,7 +5,7 @@ xdotool and read back by import. Every wait and process is bounded."""
 import os, pathlib, re, shutil, subprocess, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from harness import Checks, run_case
+from harness import Checks, poll, run_case, stop, wait
 from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, Pixels, bounded,
                      frame)
 
@@ -25,22 +25,6 @@ class Shot(Pixels, bytes):
         return tuple(self[(y * W + x) * 3:(y * W + x) * 3 + 3])
 
 
-def wait(p, limit):
-    """The exit code, or None when still running after limit seconds."""
-    try:
-        return p.wait(timeout=limit)
-    except subprocess.TimeoutExpired:
-        return None
-
-
-def stop(p):
-    if p.poll() is None:
-        p.terminate()  # timeout(1) passes it on to Wine
-        if wait(p, 15) is None:
-            p.kill()
-            p.wait(15)
-
-
 class Session(Checks):
     def __init__(self, opts):
         if not os.environ.get("WINEPREFIX") or not os.environ.get("DISPLAY"):
@@ -49,8 +33,6 @@ class Session(Checks):
         self.drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
         self.win_ini = os.path.join(self.drive_c, "windows", "win.ini")
         self.dir = os.path.join(self.drive_c, "stakko")
-        shutil.rmtree(opts.out, ignore_errors=True)
-        os.makedirs(opts.out)
         os.makedirs(self.dir, exist_ok=True)
         shutil.copy(opts.scr, os.path.join(self.dir, "stakko.scr"))
         shutil.copy(opts.host, os.path.join(self.dir, "PreviewHost.exe"))
@@ -104,11 +86,10 @@ class Session(Checks):
     def start(self, what, *args, expected=None, exe=SAVER):
         """Starts the saver and polls the screen until every expected pixel is there."""
         p, expected = self.wine(exe, *args), expected or frame((W, H))
-        deadline = time.time() + STARTUP_LIMIT
-        while time.time() < deadline and p.poll() is None:
-            if not self.shot().mismatches(expected):
-                return p, self.check(True, what + ": the picture comes up")
-            time.sleep(0.3)
+        up = lambda shot: not shot.mismatches(expected)
+        shot = poll(self.shot, STARTUP_LIMIT, up, 0.3, lambda: p.poll() is None)
+        if shot is not None and up(shot):
+            return p, self.check(True, what + ": the picture comes up")
         bad = self.shot("not-up").mismatches(expected)[:3]
         return p, self.check(False, what + ": the picture comes up", str(bad))
 
@@ -145,14 +126,11 @@ class Session(Checks):
         self.check(rc == 0, what + " with exit code 0", "exit code %s" % rc)
         stop(p)
 
-    def end_with_moves(self, p, what):
-        self.moves(6)  # and Wine's own move as the window came up: seven
-        self.check_exit(p, what + ": the seventh mouse move ends it")
-
     def run_once(self, what, *args, exe=SAVER, expected=None):
         """The saver's picture comes up, and the seventh mouse move ends it."""
         p, _ = self.start(what, *args, exe=exe, expected=expected)
-        self.end_with_moves(p, what)
+        self.moves(6)  # and Wine's own move as the window came up: seven
+        self.check_exit(p, what + ": the seventh mouse move ends it")
 
     def dialog(self, what):
         """/c shows the dialog, and Return closes it."""
@@ -192,15 +170,12 @@ def case_fullscreen(s):
 def steered(s, keys, name, left_wall):
     """Sends keys and polls the glass for the figure at the wall, before the
     automatic player takes it back 1.5 s after the last key."""
+    def walls(shot):
+        return shot.count(LEFT_WALL, CELL_FACE), shot.count(RIGHT_WALL, CELL_FACE)
+    there = lambda w: w[not left_wall] > 50 and w[left_wall] == 0  # and none at the other
     s.keys(*keys)
-    deadline = time.time() + 1.0
-    while True:
-        shot = s.shot()
-        walls = shot.count(LEFT_WALL, CELL_FACE), shot.count(RIGHT_WALL, CELL_FACE)
-        there, away = walls if left_wall else walls[::-1]
-        if (there > 50 and away == 0) or time.time() > deadline:
-            return s.check(there > 50 and away == 0, name, "left %d, right %d face pixels" % walls)
-        time.sleep(0.05)
+    got = poll(lambda: walls(s.shot()), 1.0, there, 0.05)
+    return s.check(there(got), name, "left %d, right %d face pixels" % got)
 
 
 def case_keys(s):
@@ -226,12 +201,10 @@ def case_password(s):
 
     def calls(n, limit=5):
         """The module's calls once there are n or limit s have passed, and 0.5 s later."""
-        deadline = time.time() + limit
-        while time.time() < deadline and (not os.path.exists(log) or
-                                          len(open(log).readlines()) < n):
-            time.sleep(0.1)
+        read = lambda: pathlib.Path(log).read_text().splitlines() if os.path.exists(log) else []
+        poll(read, limit, lambda got: len(got) >= n, 0.1)
         time.sleep(0.5)
-        return open(log).read().splitlines() if os.path.exists(log) else []
+        return read()
 
     s.reg("delete", "ScreenSaveUsePassword", "/f")
     s.run_once("no ScreenSaveUsePassword", "/s")
@@ -320,16 +293,16 @@ VERSIONS = {
 }
 
 
+def reported_version(s):
+    text = s.wine_output("cmd", "/c", "ver")[1]
+    m = re.search(r"Windows (\d+\.\d+)", text)
+    return m.group(1) if m else text.strip()
+
+
 def case_versions(s):
     for version, number in VERSIONS[os.environ.get("WINEARCH", "win32")]:
         s.wine_output("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
-        for _ in range(3):
-            text = s.wine_output("cmd", "/c", "ver")[1]
-            m = re.search(r"Windows (\d+\.\d+)", text)
-            reported = m.group(1) if m else text.strip()
-            if reported == number:
-                break
-            time.sleep(0.5)
+        reported = poll(lambda: reported_version(s), 20, number.__eq__, 0.5)
         s.check(reported == number, "Wine reports %s as %s" % (version, number), reported)
         s.run_once("/s as " + version, "/s")
         s.dialog("/c as " + version)

@@ -94,9 +94,12 @@ class Session(Checks):
         self.check(not bad, "no console error or uncaught exception", str(bad[:3]))
 
     def close(self):
-        self.driver.quit()
-        self.server.shutdown()
-        shutil.rmtree(self.profile, ignore_errors=True)
+        try:  # the log holds every page's entries since the session began
+            self.console_is_clean()
+        finally:
+            self.driver.quit()
+            self.server.shutdown()
+            shutil.rmtree(self.profile, ignore_errors=True)
 
 
 def case_picture(s):
@@ -107,7 +110,6 @@ def case_picture(s):
             s.check(s.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
         s.changes("the picture changes")
     s.driver.save_screenshot(os.path.join(s.opts.out, "picture.png"))
-    s.console_is_clean()
 
 
 def figure_top(s):
@@ -140,7 +142,6 @@ def case_keys(s):
     on = poll(full, 3)
     s.keys("f")
     s.check(on and poll(lambda: not full(), 3), "F toggles full screen")
-    s.console_is_clean()
 
 
 def case_storage(s):
@@ -156,7 +157,6 @@ def case_storage(s):
                                      SCORE[:-2])
     s.check(stored[:2] == ["30", "20"] and int(stored[2]) >= 0,
             "the best scores survive a reload, the game's score in place of -5", str(stored))
-    s.console_is_clean()
     for what, script in (
             ("refused", "Object.defineProperty(window, 'localStorage', {get: function() {"
                         " throw new DOMException('refused', 'SecurityError'); }});"),
@@ -167,7 +167,6 @@ def case_storage(s):
         if s.open("with %s storage the page plays" % what):
             s.changes("and goes on playing")
         s.driver.get(s.url)  # leaves the page: the write is refused quietly
-        s.console_is_clean()
         s.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
 
 
@@ -185,7 +184,6 @@ def case_query(s):
         if s.open(what, query, frame((1024, 768), back)):
             framed = s.points([SCORE_FRAME]) == [SHADOW]
             s.check(framed == info, "the panel %s" % ("shown" if info else "left out"))
-    s.console_is_clean()
 
 
 def case_resize(s):
@@ -200,7 +198,6 @@ def case_resize(s):
         got = s.driver.execute_script("var c = document.getElementById('canvas');"
                                       "return [c.width, c.height];")
         s.check(tuple(got) == size, "the backing store is %d x %d" % size, str(got))
-    s.console_is_clean()
 
 
 if __name__ == "__main__":

@@ -3,7 +3,7 @@
 a private Xvfb, on windows made by xprobe, read back with xwd. Every wait and
 process is bounded; the hack runs from a copy that an unprivileged user can
 reach, since the daemon starts hacks only as one."""
-import os, select, shutil, signal, struct, subprocess, sys, tempfile, time
+import os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
@@ -106,15 +106,13 @@ class Session(Checks):
         return rc
 
     def scores(self, text=None):
-        path = os.path.join(self.state, "stakko", "scores")
+        path = pathlib.Path(self.state, "stakko", "scores")
         if text is not None:
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path + ".tmp", "w") as f:
-                f.write(text)
-            os.rename(path + ".tmp", path)  # whole, as a hack writes it
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.with_suffix(".tmp").write_text(text)
+            path.with_suffix(".tmp").rename(path)  # whole, as a hack writes it
         try:
-            with open(path) as f:
-                return f.read()
+            return path.read_text()
         except OSError:
             return None
 
@@ -240,13 +238,12 @@ def case_scores(s):
     s.check(got is not None and min(got) >= 0, "the file is written whole again", str(s.scores()))
 
     locked = os.path.join(s.tmp, "locked")  # root's: nobody can write there
-    os.makedirs(os.path.join(locked, "stakko"))
-    with open(os.path.join(locked, "stakko", "scores"), "w") as f:
-        f.write("Score1=9\nScore2=8\nScore3=7\n")
+    kept = pathlib.Path(locked, "stakko", "scores")
+    kept.parent.mkdir(parents=True)
+    kept.write_text("Score1=9\nScore2=8\nScore3=7\n")
     s.plays("an unwritable scores file: play goes on", "--root", env={"XDG_STATE_HOME": locked},
             user=NOBODY)
-    with open(os.path.join(locked, "stakko", "scores")) as f:
-        s.check(f.read() == "Score1=9\nScore2=8\nScore3=7\n", "the file is left as it was")
+    s.check(kept.read_text() == "Score1=9\nScore2=8\nScore3=7\n", "the file is left as it was")
 
     s.scores("Score1=30\nScore2=20\nScore3=10\n")
     windows = [s.window(640, 480, x)[1] for x in (0, 640)]
@@ -271,9 +268,9 @@ def case_daemon(s):
     screen, -deactivate ends the hack, no process is left."""
     home = os.path.join(s.tmp, "home")
     os.makedirs(home)
-    with open(os.path.join(home, ".xscreensaver"), "w") as f:
-        f.write("mode: one\nselected: 0\nsplash: False\nlock: False\nfade: False\n"
-                "unfade: False\nprograms: %s --root\n" % s.hack)
+    pathlib.Path(home, ".xscreensaver").write_text(
+        "mode: one\nselected: 0\nsplash: False\nlock: False\nfade: False\n"
+        "unfade: False\nprograms: %s --root\n" % s.hack)
     subprocess.run(["chown", "-R", "65534:65534", home])
     env = {"HOME": home}
     log = open(os.path.join(s.opts.out, "xscreensaver.log"), "wb")

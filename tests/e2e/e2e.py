@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """e2e.py --scr S --host H --recorder R --out DIR CASE: the real stakko.scr
 inside scripts/lib/with-wine (fresh WINEPREFIX, 1024 x 768 DISPLAY), driven by
-xdotool and read back by import. Every wait and process is bounded."""
+xdotool and read back by xwd. Every wait and process is bounded."""
 import os, pathlib, re, shutil, subprocess, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 from harness import Checks, poll, run_case, stop, wait
-from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, Pixels, bounded,
-                     frame)
+from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, RIGHT_WALL, TEXT_BOXES, bounded, frame,
+                     grab)
 
 SECTION = "Vornel Hex Stakko Screen Saver"
 DEFAULTS = {"Time": "102", "Priority": "107", "ShowBkgr": "1", "ShowInfo": "1",
@@ -18,11 +18,6 @@ W, H = 1024, 768
 # The default palette's cell outline, and the table's background before any palette.
 OUTLINE, INITIAL_BACK = (100, 164, 204), (255, 193, 114)
 STARTUP_LIMIT, END_LIMIT, RUN_LIMIT = 25, 15, 120  # s; Wine is slow on a busy machine
-
-
-class Shot(Pixels, bytes):
-    def pixel(self, x, y):
-        return tuple(self[(y * W + x) * 3:(y * W + x) * 3 + 3])
 
 
 class Session(Checks):
@@ -73,15 +68,9 @@ class Session(Checks):
         self.xdo("key", "--delay", "40", *names)
 
     def shot(self, keep=None):
-        data = subprocess.run(bounded(30, "import", "-window", "root", "-depth", "8", "rgb:-"),
-                              env=self.env, stdin=subprocess.DEVNULL, capture_output=True).stdout
-        data = data if len(data) == W * H * 3 else bytes(W * H * 3)
-        if keep:
-            self.shots += 1
-            subprocess.run(bounded(30, "/usr/bin/convert", "-size", "%dx%d" % (W, H), "-depth", "8", "rgb:-",
-                                   os.path.join(self.opts.out, "%02d-%s.png" % (self.shots, keep))),
-                           input=data, capture_output=True)
-        return Shot(data)
+        self.shots += bool(keep)
+        return grab(self.env, keep=keep and os.path.join(self.opts.out,
+                                                         "%02d-%s.png" % (self.shots, keep)))
 
     def start(self, what, *args, expected=None, exe=SAVER):
         """Starts the saver and polls the screen until every expected pixel is there."""

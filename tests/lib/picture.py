@@ -1,5 +1,6 @@
-"""What the end-to-end tests of the hack and the page know of the picture:
-the default palette's colours and where the glass's framed panel lies."""
+"""What the end-to-end tests know of the picture: the default palette's
+colours, where the glass's framed panel lies, and the screen read back."""
+import struct, subprocess
 
 # "Blue palette", the default: panel fill, frame bands, a cell's face.
 BACK, SHADOW, LIGHT, CELL_FACE = (20, 193, 255), (0, 0, 0), (255, 255, 255), (150, 220, 255)
@@ -33,6 +34,34 @@ class Pixels:
     def count(self, rect, colour, same=True):
         return sum((self.pixel(x, y) == colour) == same for y in range(rect[1], rect[3])
                    for x in range(rect[0], rect[2]))
+
+
+class Shot(Pixels):
+    """A picture read back by xwd: 32 bits a pixel (Xvfb at depth 24), rows
+    of bytes_per_line; missing or unreadable, every pixel is (-1, -1, -1)."""
+
+    def __init__(self, xwd):
+        fields = struct.unpack(">25I", xwd[:100]) if len(xwd) >= 100 else (0,) * 25
+        size, self.width, self.height, order, bpp, self.pitch, ncolors = (
+            fields[0], fields[4], fields[5], fields[7], fields[11], fields[12], fields[19])
+        self.data = xwd[size + ncolors * 12:] if bpp == 32 else b""
+        self.rgb = (2, 1, 0) if order == 0 else (1, 2, 3)  # LSBFirst: B, G, R, pad
+
+    def pixel(self, x, y):
+        i = y * self.pitch + x * 4
+        if x >= self.width or i + 4 > len(self.data):
+            return (-1, -1, -1)
+        return tuple(self.data[i + k] for k in self.rgb)
+
+
+def grab(env, where=("-root",), keep=None):
+    """The screen, or with ("-id", ID) a window, read back; kept as PNG at keep."""
+    xwd = subprocess.run(bounded(30, "xwd", "-silent", *where), env=env,
+                         stdin=subprocess.DEVNULL, capture_output=True).stdout
+    if keep:
+        subprocess.run(bounded(30, "/usr/bin/convert", "xwd:-", keep), input=xwd,
+                       capture_output=True)
+    return Shot(xwd)
 
 
 def bounded(limit, *argv):

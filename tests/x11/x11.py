@@ -3,33 +3,15 @@
 a private Xvfb, on windows made by xprobe, read back with xwd. Every wait and
 process is bounded; the hack runs from a copy that an unprivileged user can
 reach, since the daemon starts hacks only as one."""
-import os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time
+import os, pathlib, re, select, shutil, signal, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 from harness import Checks, poll, run_case, stop, wait
-from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, Pixels,
-                     bounded, frame)
+from picture import (BACK, CELL_FACE, GLASS, LEFT_WALL, LIGHT, RIGHT_WALL, TEXT_BOXES, bounded,
+                     frame, grab)
 
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
-
-
-class Shot(Pixels):
-    """A window read back by xwd: 32 bits a pixel (Xvfb at depth 24), rows
-    of bytes_per_line; missing or unreadable, every pixel is (-1, -1, -1)."""
-
-    def __init__(self, xwd):
-        fields = struct.unpack(">25I", xwd[:100]) if len(xwd) >= 100 else (0,) * 25
-        size, self.width, self.height, order, bpp, self.pitch, ncolors = (
-            fields[0], fields[4], fields[5], fields[7], fields[11], fields[12], fields[19])
-        self.data = xwd[size + ncolors * 12:] if bpp == 32 else b""
-        self.rgb = (2, 1, 0) if order == 0 else (1, 2, 3)  # LSBFirst: B, G, R, pad
-
-    def pixel(self, x, y):
-        i = y * self.pitch + x * 4
-        if x >= self.width or i + 4 > len(self.data):
-            return (-1, -1, -1)
-        return tuple(self.data[i + k] for k in self.rgb)
 
 
 class Session(Checks):
@@ -67,20 +49,14 @@ class Session(Checks):
 
     def window(self, width, height, x=0, y=0):
         """A window of xprobe's, its id; it lives until its process ends."""
-        p = subprocess.Popen(bounded(300, self.opts.probe, "window", str(width), str(height),
-                                     str(x), str(y)),
-                             env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        argv = bounded(300, self.opts.probe, "window", *map(str, (width, height, x, y)))
+        p = subprocess.Popen(argv, env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         self.procs.append(p)
         return p, p.stdout.readline().decode().strip()
 
     def shot(self, window="root", keep=None):
-        where = ["-root"] if window == "root" else ["-id", window]
-        xwd = subprocess.run(bounded(30, "xwd", "-silent", *where), env=self.env,
-                             capture_output=True).stdout
-        if keep:
-            subprocess.run(bounded(30, "/usr/bin/convert", "xwd:-",
-                                   os.path.join(self.opts.out, keep + ".png")), input=xwd)
-        return Shot(xwd)
+        return grab(self.env, ["-root"] if window == "root" else ["-id", window],
+                    keep and os.path.join(self.opts.out, keep + ".png"))
 
     def comes_up(self, what, window, expected, p=None, limit=15):
         """Polls the window, while p runs, for every expected pixel: the shot."""
@@ -131,10 +107,8 @@ class Session(Checks):
 
 
 def parse_scores(text):
-    lines = (text or "").splitlines()
-    if len(lines) != 3 or any(not l.startswith("Score%d=" % (i + 1)) for i, l in enumerate(lines)):
-        return None
-    return [int(l.split("=", 1)[1]) for l in lines]
+    m = re.fullmatch(r"Score1=(-?\d+)\nScore2=(-?\d+)\nScore3=(-?\d+)\n?", text or "")
+    return m and [int(n) for n in m.groups()]
 
 
 def case_picture(s):

@@ -46,8 +46,8 @@ def main():
             continue
         totals["tests" if path.startswith("tests/") else "product"] += counted_lines(path)
     product, tests = totals["product"], totals["tests"]
-    print("product %d lines, tests %d lines: tests are %.0f %% of the product" %
-          (product, tests, 100.0 * tests / product))
+    print("product %d lines, tests %d lines: tests are %.0f %% of the product, %.1f %% of all "
+          "the code" % (product, tests, 100.0 * tests / product, 100.0 * tests / (product + tests)))
 
 
 if __name__ == "__main__":

@@ -58,11 +58,10 @@ class Session(Checks):
 
     def moves(self, n):
         """n pointer moves, each to a new place: one WM_MOUSEMOVE each."""
-        for _ in range(n):
-            self.position += 1
-            k = self.position
+        for k in range(self.position + 1, self.position + n + 1):
             self.xdo("mousemove", str(100 + (k * 37) % 800), str(80 + (k * 53) % 600))
             time.sleep(0.1)
+        self.position += n
 
     def keys(self, *names):
         self.xdo("key", "--delay", "40", *names)
@@ -83,10 +82,8 @@ class Session(Checks):
         return p, self.check(False, what + ": the picture comes up", str(bad))
 
     def ini(self):
-        try:
-            return pathlib.Path(self.win_ini).read_bytes().decode("cp1252")
-        except OSError:
-            return ""
+        ini = pathlib.Path(self.win_ini)
+        return ini.read_bytes().decode("cp1252") if ini.exists() else ""
 
     def profile(self):
         """The saver's section as (key, value) pairs in file order, or None."""

@@ -16,18 +16,20 @@ from selenium.webdriver.common.keys import Keys
 
 BROWN_BACK, GREEN_BACK = (255, 193, 114), (0, 186, 155)
 SCORE_FRAME = (867, 206)  # the score box's dark top band at 1024 x 768
-SCORE = "Vornel Hex Stakko Screen Saver/Score%d"
-# Reads the page's canvas: the colours at points, or how many pixels of a
-# rectangle have (or, with same false, lack) a colour.
+SCORE = "Vornel Hex Stakko Screen Saver/Score"
+# Reads the page's canvas in one call, so that a sample is quick: the colours
+# at points, or how many pixels of each rectangle have (or, with same false,
+# lack) a colour.
 READ = """
 var c = document.getElementById('canvas'), x = c.getContext('2d');
 var what = arguments[0], a = arguments[1];
 if (what == 'points') return a.map(function(p) {
     return Array.from(x.getImageData(p[0], p[1], 1, 1).data.slice(0, 3)); });
-var r = a[0], d = x.getImageData(r[0], r[1], r[2] - r[0], r[3] - r[1]).data, n = 0;
-for (var i = 0; i < d.length; i += 4)
-    n += ((d[i] == a[1][0] && d[i + 1] == a[1][1] && d[i + 2] == a[1][2]) == a[2]) ? 1 : 0;
-return n;"""
+return a[0].map(function(r) {
+    var d = x.getImageData(r[0], r[1], r[2] - r[0], r[3] - r[1]).data, n = 0;
+    for (var i = 0; i < d.length; i += 4)
+        n += ((d[i] == a[1][0] && d[i + 1] == a[1][1] && d[i + 2] == a[1][2]) == a[2]) ? 1 : 0;
+    return n; });"""
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -66,8 +68,8 @@ class Session(Checks):
     def points(self, points):
         return [tuple(c) for c in self.driver.execute_script(READ, "points", points)]
 
-    def count(self, rect, colour, same=True):
-        return self.driver.execute_script(READ, "count", [rect, colour, same])
+    def count(self, rects, colour, same=True):
+        return self.driver.execute_script(READ, "count", [rects, colour, same])
 
     def comes_up(self, what, expected, limit=15):
         colours = [c for _, c in expected]
@@ -105,18 +107,16 @@ def case_picture(s):
     """The glass and panel at the layout's places in the palette's colours,
     and the picture changes."""
     if s.open("the glass frame in the palette's colours"):
-        for box in TEXT_BOXES:
-            s.check(s.count(box, BACK, False) > 20, "text in the box at %s" % (box,))
+        for box, n in zip(TEXT_BOXES, s.count(TEXT_BOXES, BACK, False)):
+            s.check(n > 20, "text in the box at %s" % (box,))
         s.changes("the picture changes")
     s.driver.save_screenshot(os.path.join(s.opts.out, "picture.png"))
 
 
 def figure_top(s):
     """The highest row of a cell face in the upper half of the glass, or None."""
-    for y in range(GLASS[1], (GLASS[1] + GLASS[3]) // 2, 4):
-        if s.count((GLASS[0], y, GLASS[2], y + 1), CELL_FACE) > 3:
-            return y
-    return None
+    rows = [(GLASS[0], y, GLASS[2], y + 1) for y in range(GLASS[1], (GLASS[1] + GLASS[3]) // 2, 4)]
+    return next((r[1] for r, n in zip(rows, s.count(rows, CELL_FACE)) if n > 3), None)
 
 
 def case_keys(s):
@@ -125,7 +125,7 @@ def case_keys(s):
     toggles full screen."""
     s.open("the picture comes up")
     s.keys(" ", *[Keys.ARROW_RIGHT] * 8)
-    there = poll(lambda: s.count(RIGHT_WALL, CELL_FACE), 1.0, lambda n: n > 50, 0)
+    there = poll(lambda: s.count([RIGHT_WALL], CELL_FACE)[0], 1.0, lambda n: n > 50, 0)
     s.check(there > 50, "space and Right steer the figure to the right wall", str(there))
     start, tops = time.time(), []
     while time.time() - start < 3.2:
@@ -146,14 +146,12 @@ def case_keys(s):
 def case_storage(s):
     """A best score survives a reload; refused or full storage stops nothing."""
     s.open("the picture comes up")
-    s.driver.execute_script("localStorage.setItem(arguments[0], '30'); localStorage.setItem("
-                            "arguments[1], '20'); localStorage.setItem(arguments[2], '-5');",
-                            SCORE % 1, SCORE % 2, SCORE % 3)
+    s.driver.execute_script("var key = arguments[0]; [30, 20, -5].forEach(function(v, i) {"
+                            " localStorage.setItem(key + (i + 1), v); });", SCORE)
     s.open("the page plays again")  # reads 30, 20, -5
     s.open("and again")  # and on leaving offers its game's score (0 or more) in place of -5
-    stored = s.driver.execute_script("var key = arguments[0]; return [1, 2, 3].map("
-                                     "function(i) { return localStorage.getItem(key + i); })",
-                                     SCORE[:-2])
+    stored = [s.driver.execute_script("return localStorage.getItem(arguments[0])", SCORE + n)
+              for n in "123"]
     s.check(stored[:2] == ["30", "20"] and int(stored[2]) >= 0,
             "the best scores survive a reload, the game's score in place of -5", str(stored))
     for what, script in (
@@ -161,8 +159,7 @@ def case_storage(s):
                         " throw new DOMException('refused', 'SecurityError'); }});"),
             ("full", "Storage.prototype.setItem = function() {"
                      " throw new DOMException('full', 'QuotaExceededError'); };")):
-        added = s.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
-                                         {"source": script})
+        added = s.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": script})
         if s.open("with %s storage the page plays" % what):
             s.changes("and goes on playing")
         s.driver.get(s.url)  # leaves the page: the write is refused quietly
@@ -194,8 +191,8 @@ def case_resize(s):
         size = (width * ratio, height * ratio)
         s.comes_up("at %d x %d, ratio %d: laid out for %d x %d" % ((width, height, ratio) + size),
                    frame(size))
-        got = s.driver.execute_script("var c = document.getElementById('canvas');"
-                                      "return [c.width, c.height];")
+        c = "document.getElementById('canvas')"
+        got = s.driver.execute_script("return [%s.width, %s.height]" % (c, c))
         s.check(tuple(got) == size, "the backing store is %d x %d" % size, str(got))
 
 

@@ -61,8 +61,7 @@ class Session(Checks):
     def comes_up(self, what, window, expected, p=None, limit=15):
         """Polls the window, while p runs, for every expected pixel: the shot."""
         up = lambda shot: not shot.mismatches(expected)
-        running = lambda: p is None or p.poll() is None
-        shot = poll(lambda: self.shot(window), limit, up, going=running)
+        shot = poll(lambda: self.shot(window), limit, up, going=lambda: p is None or p.poll() is None)
         if shot and up(shot):
             return self.check(True, what) and shot
         self.check(False, what, str(self.shot(window, "not-up").mismatches(expected)[:3]))
@@ -87,10 +86,7 @@ class Session(Checks):
             path.parent.mkdir(parents=True, exist_ok=True)
             path.with_suffix(".tmp").write_text(text)
             path.with_suffix(".tmp").rename(path)  # whole, as a hack writes it
-        try:
-            return path.read_text()
-        except OSError:
-            return None
+        return path.read_text() if path.exists() else None
 
     def plays(self, what, *args, expected=None, env=None, user=()):
         """On a new 640 x 480 window the picture comes up, and SIGTERM ends it."""
@@ -194,8 +190,7 @@ def case_options(s):
     s.check(p.out.startswith(b"usage: stakko"), "and prints the usage")
     root = ET.parse(s.opts.xml).getroot()
     command = root.find("command").get("arg")
-    args = [e.get(a) for e in root.iter("option") for a in ("arg-set",) if e.get(a)]
-    args += [e.get(a) for e in root.iter("boolean") for a in ("arg-set", "arg-unset") if e.get(a)]
+    args = [e.get(a) for e in root.iter() for a in ("arg-set", "arg-unset") if e.get(a)]
     s.check(command == "--root" and len(args) >= 7 and root.get("name") == "stakko",
             "the description names the hack, --root and its options")
     light = [(xy, c) for xy, c in frame((640, 480)) if c == LIGHT]  # white in every palette
@@ -256,20 +251,15 @@ def case_daemon(s):
                                         env=dict(s.env, **env), capture_output=True)
     poll(lambda: command("-version").returncode == 0, 30, every=0.3)
     # A daemon still settling may let a request pass: it is asked until the hack runs.
-    deadline = time.time() + 40
-    while not hack_running(s.hack) and time.time() < deadline and daemon.poll() is None:
-        command("-activate")
-        for _ in range(25):
-            if hack_running(s.hack):
-                break
-            time.sleep(0.2)
+    running = lambda: hack_running(s.hack)
+    poll(lambda: command("-activate") and poll(running, 5), 40, every=0,
+         going=lambda: daemon.poll() is None)
     if not s.comes_up("-activate shows the game full screen", "root", frame((1280, 1024))):
         log.flush()
-        with open(log.name, errors="replace") as f:
-            print("".join(f.readlines()[-25:]), flush=True)
+        print("\n".join(pathlib.Path(log.name).read_text(errors="replace").splitlines()[-25:]))
     s.shot("root", "daemon")
     command("-deactivate")
-    s.check(poll(lambda: not hack_running(s.hack), 10), "-deactivate ends the hack")
+    s.check(poll(lambda: not running(), 10), "-deactivate ends the hack")
     command("-exit")
     if wait(daemon, 10) is None:
         daemon.terminate()
@@ -277,15 +267,13 @@ def case_daemon(s):
 
 def hack_running(path):
     """Whether a process of this program is alive (not a zombie)."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    def alive(pid):
         try:
-            with open("/proc/%s/stat" % pid) as f:
-                state = f.read().rsplit(")", 1)[1].split()[0]
-            if os.readlink("/proc/%s/exe" % pid) == path and state != "Z":
-                return True
+            state = pathlib.Path("/proc", pid, "stat").read_text().rsplit(")", 1)[1].split()[0]
+            return os.readlink("/proc/%s/exe" % pid) == path and state != "Z"
         except OSError:
-            pass
-    return False
+            return False
+    return any(alive(pid) for pid in filter(str.isdigit, os.listdir("/proc")))
 
 
 def case_install(s):

@@ -210,7 +210,8 @@ void TWebCanvas::PaintCell(const TCellPicture &picture) {
 void TWebCanvas::FillRectangles(TColourIndex colour, const TRect *rects, int32_t count) {
     Scratch.clear();
     for (int32_t i = 0; i < count; ++i)
-        Scratch.insert(Scratch.end(), {rects[i].Left, rects[i].Top, rects[i].Right, rects[i].Bottom});
+        Scratch.insert(Scratch.end(),
+                       {rects[i].Left, rects[i].Top, rects[i].Right, rects[i].Bottom});
     JsFill(Scratch.data(), count, colour);
 }
 

@@ -57,8 +57,7 @@ class Session(Checks):
                               stdin=subprocess.DEVNULL, capture_output=True)
 
     def moves(self, n):
-        """n pointer moves, each to a new place: one WM_MOUSEMOVE each, apart
-        enough that a busy Wine does not merge two into one."""
+        """n pointer moves to new places, apart enough that Wine keeps each a WM_MOUSEMOVE."""
         for k in range(self.position + 1, self.position + n + 1):
             self.xdo("mousemove", str(100 + (k * 37) % 800), str(80 + (k * 53) % 600))
             time.sleep(0.25)

@@ -14,25 +14,25 @@ uint32_t TOneThreadPlay::Run() {
     uint32_t now = Clock.Now().Ticks;
     if (Reached(ClockDue, now)) {
         ClockDue = now + ClockPeriod;
-        After(Loop.ClockTick(), now);
+        const TLoopResult tick = Loop.ClockTick();
+        After(tick);
+        now = tick.At; // the step, if due, is counted from the tick's end
     }
     if (!Reached(StepDue, now))
         return Sleep(now);
     TControlInput input;
     input.Automatic = Loop.Control().IsAutoPlay(now);
     input.HoldLeft = Loop.Control().HoldLeft(now);
-    return After(Loop.Step(input), now);
+    return After(Loop.Step(input));
 }
 
 uint32_t TOneThreadPlay::Key(TKeyAction action) {
-    uint32_t now = Clock.Now().Ticks;
-    Loop.Control().TakeOver(now);
-    return After(Loop.Key(action), now);
+    Loop.Control().TakeOver(Clock.Now().Ticks);
+    return After(Loop.Key(action));
 }
 
 uint32_t TOneThreadPlay::Repaint() {
-    uint32_t now = 0;
-    return After(Loop.Repaint(), now);
+    return After(Loop.Repaint());
 }
 
 uint32_t TOneThreadPlay::Bind(TCanvas &canvas, const TRect &client) {
@@ -41,11 +41,10 @@ uint32_t TOneThreadPlay::Bind(TCanvas &canvas, const TRect &client) {
 }
 
 // Every result says when the next step (or flash frame) is due, counted
-// from the tick count it was made at, which is now from then on.
-uint32_t TOneThreadPlay::After(const TLoopResult &result, uint32_t &now) {
-    now = result.At;
-    StepDue = now + result.Wait;
-    return Sleep(now);
+// from the tick count it was made at.
+uint32_t TOneThreadPlay::After(const TLoopResult &result) {
+    StepDue = result.At + result.Wait;
+    return Sleep(result.At);
 }
 
 uint32_t TOneThreadPlay::Sleep(uint32_t now) const {

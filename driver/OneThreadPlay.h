@@ -22,7 +22,7 @@ public:
     uint32_t Bind(TCanvas &canvas, const TRect &client);
 
 private:
-    uint32_t After(const TLoopResult &result, uint32_t &now);
+    uint32_t After(const TLoopResult &result);
     uint32_t Sleep(uint32_t now) const;
 
     TPlayLoop &Loop;

@@ -119,6 +119,7 @@ private:
     TMonotonicClock Clock;
     Window Target = 0;
     bool Own = false;
+    Atom Protocols = 0, DeleteWindow = 0; // the window manager's close, asked for on the own window
     bool Closed = false;
     bool Resized = false;
     std::unique_ptr<TXCanvas> Canvas;
@@ -166,8 +167,9 @@ Window THackRun::MakeOwnWindow() {
     hints.height = int(height);
     XSetWMNormalHints(Dpy, window, &hints);
     XStoreName(Dpy, window, Title);
-    Atom deleteWindow = XInternAtom(Dpy, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(Dpy, window, &deleteWindow, 1);
+    Protocols = XInternAtom(Dpy, "WM_PROTOCOLS", False);
+    DeleteWindow = XInternAtom(Dpy, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(Dpy, window, &DeleteWindow, 1);
     XMapWindow(Dpy, window);
     return window;
 }
@@ -286,9 +288,8 @@ void THackRun::End() {
 
 // The window manager's close of the own window.
 bool THackRun::Closing(const XClientMessageEvent &message) const {
-    return Own && message.format == 32 &&
-           message.message_type == XInternAtom(Dpy, "WM_PROTOCOLS", False) &&
-           Atom(message.data.l[0]) == XInternAtom(Dpy, "WM_DELETE_WINDOW", False);
+    return Own && message.format == 32 && message.message_type == Protocols &&
+           Atom(message.data.l[0]) == DeleteWindow;
 }
 } // namespace
 

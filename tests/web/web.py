@@ -3,14 +3,13 @@
 in a real headless Chromium, driven by Selenium; the canvas's pixels read
 back in the page. Every case fails on a console error or an uncaught
 exception. Run with Debian's python3, which has Selenium."""
-import functools, http.server, os, shutil, sys, tempfile, threading, time
+import os, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from browser import Browser
 from harness import Checks, poll, run_case
 from picture import BACK, CELL_FACE, GLASS, RIGHT_WALL, SHADOW, TEXT_BOXES, frame
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
@@ -32,33 +31,10 @@ return a[0].map(function(r) {
     return n; });"""
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    log_message = lambda self, *args: None
-
-
-class Session(Checks):
+class Session(Checks, Browser):
     def __init__(self, opts):
         self.opts = opts
-        self.server = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(Quiet, directory=opts.site))
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
-        self.profile = tempfile.mkdtemp(prefix="stakko-web-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/lib/chromium/chromium"
-        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                    "--disable-background-networking", "--disable-component-update",
-                    "--disable-sync", "--user-data-dir=" + self.profile):
-            options.add_argument(arg)
-        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.driver.set_page_load_timeout(30)
-        self.driver.set_script_timeout(30)
-        self.viewport(1024, 768)
-
-    def viewport(self, width, height, ratio=1):
-        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": False})
+        Browser.__init__(self, opts.site)
 
     def open(self, what, query="", expected=frame((1024, 768))):
         """Loads the page; whether the picture comes up."""
@@ -98,9 +74,7 @@ class Session(Checks):
         try:  # the log holds every page's entries since the session began
             self.console_is_clean()
         finally:
-            self.driver.quit()
-            self.server.shutdown()
-            shutil.rmtree(self.profile, ignore_errors=True)
+            self.quit()
 
 
 def case_picture(s):

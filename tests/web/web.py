@@ -5,7 +5,8 @@ back in the page. Every case fails on a console error or an uncaught
 exception. Run with Debian's python3, which has Selenium."""
 import os, sys, time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, "..", "lib"), os.path.join(HERE, "..", "..", "scripts", "lib")]
 from browser import Browser
 from harness import Checks, poll, run_case
 from picture import BACK, CELL_FACE, GLASS, RIGHT_WALL, SHADOW, TEXT_BOXES, frame

@@ -1,6 +1,6 @@
 """A real headless Chromium, driven by Selenium, on the pages of a folder
-served on 127.0.0.1: what the page's tests and its measurement share. Run
-with Debian's python3, which has Selenium."""
+served on 127.0.0.1: what the page's tests and scripts/measure-web share.
+Run with Debian's python3, which has Selenium."""
 import functools, http.server, shutil, tempfile, threading
 
 from selenium import webdriver

@@ -241,19 +241,23 @@ def case_daemon(s):
         "mode: one\nselected: 0\nsplash: False\nlock: False\nfade: False\n"
         "unfade: False\nprograms: %s --root\n" % s.hack)
     subprocess.run(["chown", "-R", "65534:65534", home])
-    env = {"HOME": home}
-    log = open(os.path.join(s.opts.out, "xscreensaver.log"), "wb")
-    daemon = subprocess.Popen(bounded(300, *NOBODY, "xscreensaver", "--no-splash", "--verbose"),
-                              env=dict(s.env, **env), stdin=subprocess.DEVNULL, stdout=log,
-                              stderr=subprocess.STDOUT)
-    s.procs.append(daemon)
-    command = lambda *a: subprocess.run(bounded(20, *NOBODY, "xscreensaver-command", *a),
-                                        env=dict(s.env, **env), capture_output=True)
-    poll(lambda: command("-version").returncode == 0, 30, every=0.3)
-    # A daemon still settling may let a request pass: it is asked until the hack runs.
+    env = dict(s.env, HOME=home)
+    command = lambda *a: subprocess.run(bounded(10, *NOBODY, "xscreensaver-command", *a),
+                                        env=env, capture_output=True)
     running = lambda: hack_running(s.hack)
-    poll(lambda: command("-activate") and poll(running, 5), 40, every=0,
-         going=lambda: daemon.poll() is None)
+    log = open(os.path.join(s.opts.out, "xscreensaver.log"), "wb")
+    # A daemon may hang as it starts, or let a request pass while it settles:
+    # it is asked until the hack runs, and started anew, three times at most.
+    for _ in range(3):
+        daemon = subprocess.Popen(bounded(300, *NOBODY, "xscreensaver", "--no-splash", "--verbose"),
+                                  env=env, stdin=subprocess.DEVNULL, stdout=log,
+                                  stderr=subprocess.STDOUT)
+        s.procs.append(daemon)
+        poll(lambda: command("-version").returncode == 0, 10, every=0.3)
+        if poll(lambda: command("-activate") and poll(running, 5), 15, every=0,
+                going=lambda: daemon.poll() is None):
+            break
+        stop(daemon, 10)
     if not s.comes_up("-activate shows the game full screen", "root", frame((1280, 1024))):
         log.flush()
         print("\n".join(pathlib.Path(log.name).read_text(errors="replace").splitlines()[-25:]))
